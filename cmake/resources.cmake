@@ -1,0 +1,24 @@
+# Build-time resources made by the host tools of the native build (see tools/).
+if(NOT NATIVE_BUILD_DIR)
+  message(FATAL_ERROR "The Windows build needs -DNATIVE_BUILD_DIR=<native build folder> for its host tools (scripts/common.sh passes it)")
+endif()
+set(HOST_RESGEN "${NATIVE_BUILD_DIR}/tools/resgen")
+set(GENERATED_RES_DIR "${CMAKE_BINARY_DIR}/res")
+file(MAKE_DIRECTORY "${GENERATED_RES_DIR}")
+set(GENERATED_RES_FILES
+  "${GENERATED_RES_DIR}/track.bmp" "${GENERATED_RES_DIR}/trackvert.bmp" "${GENERATED_RES_DIR}/lacquermenu.bmp"
+  "${GENERATED_RES_DIR}/quillet.ico" "${GENERATED_RES_DIR}/scrivet.ico" "${GENERATED_RES_DIR}/parlet.ico")
+add_custom_command(OUTPUT ${GENERATED_RES_FILES}
+  COMMAND "${HOST_RESGEN}" "${GENERATED_RES_DIR}"
+  DEPENDS "${HOST_RESGEN}"
+  COMMENT "Drawing program icons and skin bitmaps")
+add_custom_target(generated_resources DEPENDS ${GENERATED_RES_FILES})
+
+# add_program(<name> <rc file> <sources...>): a GUI program whose resource script can
+# include the generated pictures and the shared skin bitmaps.
+function(add_program name rc)
+  add_executable(${name} WIN32 ${rc} ${ARGN})
+  add_dependencies(${name} generated_resources)
+  target_include_directories(${name} PRIVATE "${GENERATED_RES_DIR}" "${PROJECT_SOURCE_DIR}/skin" "${CMAKE_CURRENT_SOURCE_DIR}")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${GENERATED_RES_FILES}")
+endfunction()

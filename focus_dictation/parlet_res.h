@@ -1,0 +1,2 @@
+// Resource names of parlet.
+#pragma once

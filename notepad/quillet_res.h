@@ -1,0 +1,2 @@
+// Resource names of quillet.
+#pragma once

@@ -1,0 +1,100 @@
+# Shared by the build, test and demo scripts: paths, package installation, the Wine
+# prefix, the display and the wineserver.  Source it; it defines functions only.
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${BUILD:-$ROOT/build}"
+NATIVE_BUILD="${NATIVE_BUILD:-$ROOT/build-native}"
+export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+WINE=/usr/lib/wine/wine64
+# Code page 936 for Wine processes only (no generated glibc locale is needed for that).
+wine_() { LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
+
+PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-noto-cjk cmake make googletest \
+ imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3"
+
+log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
+
+install_packages() {
+    local missing=""
+    for p in $PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    log "installing:$missing"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q >/dev/null
+    apt-get install -y -q --no-install-recommends $missing >/dev/null
+}
+
+build_all() {
+    local jobs; jobs=$(nproc)
+    log "native build (pure logic, fuzzers)"
+    cmake -S "$ROOT" -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$NATIVE_BUILD" -j"$jobs" >/dev/null || cmake --build "$NATIVE_BUILD" -j1
+    log "Windows build"
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+          -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNATIVE_BUILD_DIR="$NATIVE_BUILD" >/dev/null
+    cmake --build "$BUILD" -j"$jobs" >/dev/null || cmake --build "$BUILD" -j1
+}
+
+reg_add() { wine_ reg add "$@" /f >/dev/null 2>&1; }
+
+make_prefix() {
+    if [ ! -f "$WINEPREFIX/.quillet-prefix-ready" ]; then
+        log "creating Wine prefix in $WINEPREFIX"
+        rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
+        wine_ wineboot -i </dev/null >/dev/null 2>&1
+        /usr/lib/wine/wineserver -w
+        # A self-painted frame is only visible when Wine does not hand the window
+        # to a window manager.
+        reg_add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N
+        reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+        # A crash must exit at once with a code, not wait on an invisible dialog.
+        reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d ''
+        reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+        # The forms name Chinese fonts; map them to the CJK font installed on this machine.
+        for f in 'SimSun' 'NSimSun' '宋体' '新宋体' 'Fixedsys'; do
+            reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d 'Noto Sans CJK SC'
+        done
+        /usr/lib/wine/wineserver -w
+        touch "$WINEPREFIX/.quillet-prefix-ready"
+    fi
+}
+
+# Registers the stand-in automation servers built into $BUILD.
+register_standins() {
+    local dll
+    for dll in "$BUILD"/standins/*.dll; do
+        [ -f "$dll" ] || continue
+        wine_ regsvr32 /s "$dll" </dev/null >/dev/null 2>&1 || { log "regsvr32 failed for $dll"; return 1; }
+    done
+}
+
+# Starts Xvfb at 24-bit depth unless DISPLAY is already usable (USE_XVFB=1 forces it).
+XVFB_PID=""
+start_display() {
+    if [ -n "${DISPLAY:-}" ] && [ "${USE_XVFB:-0}" != 1 ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+    local n
+    for n in $(seq 90 120); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+    done
+    log "could not start Xvfb"; return 1
+}
+
+# A persistent wineserver and desktop process, started with closed streams so that
+# nothing Wine spawns holds the test runner's output pipe open.
+start_wine() {
+    /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+    setsid env LC_ALL=zh_CN.UTF-8 "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+    sleep 1
+}
+
+stop_all() {
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+}

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native pure-logic tests and fuzzers, and the
+# Windows programs and tests under Wine on a private Xvfb display.  Ends with CTest's summary.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+install_packages
+build_all
+make_prefix
+register_standins
+USE_XVFB=1 start_display
+trap stop_all EXIT
+start_wine
+log "running tests"
+cd "$BUILD"
+ctest --timeout 300 -j"$(nproc)" --output-on-failure "$@"

@@ -1,0 +1,2 @@
+// Resource names of scrivet.
+#pragma once
