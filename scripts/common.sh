@@ -30,7 +30,7 @@ install_packages() {
 build_all() {
     local jobs; jobs=$(nproc)
     log "native build (pure logic, fuzzers)"
-    cmake -S "$ROOT" -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$NATIVE_BUILD" -j"$jobs" >/dev/null || cmake --build "$NATIVE_BUILD" -j1
     log "Windows build"
     cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
