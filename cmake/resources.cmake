@@ -2,7 +2,7 @@
 if(NOT NATIVE_BUILD_DIR)
   message(FATAL_ERROR "The Windows build needs -DNATIVE_BUILD_DIR=<native build folder> for its host tools (scripts/common.sh passes it)")
 endif()
-set(HOST_RESGEN "${NATIVE_BUILD_DIR}/tools/resgen")
+set(HOST_RESGEN "${NATIVE_BUILD_DIR}/tools/resgen/resgen")
 set(GENERATED_RES_DIR "${CMAKE_BINARY_DIR}/res")
 file(MAKE_DIRECTORY "${GENERATED_RES_DIR}")
 set(GENERATED_RES_FILES
