@@ -1,0 +1,1 @@
+# Pure skin logic, no Win32: builds in both builds.

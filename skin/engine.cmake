@@ -1,0 +1,1 @@
+# The drawing half of the skin engine (Windows only).

@@ -1,0 +1,1 @@
+# Native tests and fuzz targets of the pure skin logic.

@@ -1,0 +1,1 @@
+# Drawing tests under Wine.
