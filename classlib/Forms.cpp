@@ -1,0 +1,478 @@
+#include "Forms.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+
+#include "FormReader.h"
+#include "Menus.h"
+#include "Texts.h"
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+const TEnumNames BorderStyleNames{{{"bsNone", bsNone}, {"bsSingle", bsSingle}, {"bsSizeable", bsSizeable},
+                                   {"bsDialog", bsDialog}, {"bsToolWindow", bsToolWindow}, {"bsSizeToolWin", bsSizeToolWin}}};
+const TEnumNames FormStyleNames{{{"fsNormal", fsNormal}, {"fsMDIChild", fsMDIChild}, {"fsMDIForm", fsMDIForm}, {"fsStayOnTop", fsStayOnTop}}};
+const TEnumNames WindowStateNames{{{"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}}};
+const TEnumNames PositionNames{{{"poDesigned", poDesigned}, {"poDefault", poDefault}, {"poDefaultPosOnly", poDefaultPosOnly},
+                                {"poDefaultSizeOnly", poDefaultSizeOnly}, {"poScreenCenter", poScreenCenter},
+                                {"poDesktopCenter", poDesktopCenter}, {"poMainFormCenter", poMainFormCenter},
+                                {"poOwnerFormCenter", poOwnerFormCenter}}};
+const TEnumNames BorderIconNames{{{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize}, {"biMaximize", biMaximize}, {"biHelp", biHelp}}};
+
+struct StaticInit {
+    StaticInit() {
+        if (!Screen) Screen = new TScreen(nullptr);
+        if (!Application) Application = new TApplication(nullptr);
+    }
+} staticInit;
+}  // namespace
+
+void ReportCallbackException(const std::exception& e) {
+    if (Application) Application->QueueException(e.what());
+}
+
+void ReportCallbackException() {
+    if (Application) Application->QueueException("Unknown error");
+}
+
+// ---- TCustomForm -------------------------------------------------------------------
+
+const TClassInfo& TCustomForm::StaticClassInfo() {
+    static const TClassInfo& info = DescribeClass<TCustomForm>("TCustomForm", &TCustomControl::StaticClassInfo(), [](TClassBuilder<TCustomForm>& b) {
+        b.Enum("BorderStyle", BorderStyleNames, [](TCustomForm& f) -> int64_t { return f.BorderStyle(); }, [](TCustomForm& f, int64_t v) { f.SetBorderStyle(static_cast<TFormBorderStyle>(v)); });
+        b.Set("BorderIcons", BorderIconNames, [](TCustomForm& f) -> int64_t { return f.BorderIcons(); }, [](TCustomForm& f, int64_t v) { f.SetBorderIcons(static_cast<TBorderIcons>(v)); });
+        b.Enum("FormStyle", FormStyleNames, [](TCustomForm& f) -> int64_t { return f.FormStyle(); }, [](TCustomForm& f, int64_t v) { f.SetFormStyle(static_cast<TFormStyle>(v)); });
+        b.Enum("WindowState", WindowStateNames, [](TCustomForm& f) -> int64_t { return f.WindowState(); }, [](TCustomForm& f, int64_t v) { f.SetWindowState(static_cast<TWindowState>(v)); });
+        b.Enum("Position", PositionNames, [](TCustomForm& f) -> int64_t { return f.Position(); }, [](TCustomForm& f, int64_t v) { f.SetPosition(static_cast<TPosition>(v)); });
+        b.Reference<TMainMenu>("Menu", [](TCustomForm& f) { return f.Menu(); }, [](TCustomForm& f, TMainMenu* m) { f.SetMenu(m); });
+        b.Bool("KeyPreview", [](TCustomForm& f) { return f.KeyPreview(); }, [](TCustomForm& f, bool v) { f.SetKeyPreview(v); });
+        b.Reference<TWinControl>("ActiveControl", [](TCustomForm& f) { return f.ActiveControl(); }, [](TCustomForm& f, TWinControl* c) { f.SetActiveControl(c); });
+        b.Event("OnCreate", &TCustomForm::OnCreate);
+        b.Event("OnShow", &TCustomForm::OnShow);
+        b.Event("OnHide", &TCustomForm::OnHide);
+        b.Event("OnActivate", &TCustomForm::OnActivate);
+        b.Event("OnDeactivate", &TCustomForm::OnDeactivate);
+        b.Event("OnDestroy", &TCustomForm::OnDestroy);
+        b.Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
+        b.Event("OnClose", &TCustomForm::OnClose);
+    });
+    return info;
+}
+
+const TClassInfo& TForm::StaticClassInfo() {
+    static const TClassInfo& info = DescribeClass<TForm>("TForm", &TCustomForm::StaticClassInfo(), [](TClassBuilder<TForm>& b) { b.Creatable(); });
+    return info;
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {
+    visible_ = false;
+    color_ = clBtnFace;
+    brush_.SetColor(color_);
+    parentFont_ = false;
+    width_ = 320;
+    height_ = 240;
+    icon_ = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    if (Screen) Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    if (OnDestroy) {
+        try { OnDestroy(this); } catch (...) {}
+    }
+    if (Screen) Screen->RemoveForm(this);
+    if (Application && Application->MainForm() == this) Application->SetMainForm(nullptr);
+    SetDestroying();
+    if (handle_) DestroyHandle();
+}
+
+void TCustomForm::InitFromResource() { InitFromText(LoadFormResource(ClassName())); }
+
+void TCustomForm::InitFromText(const std::string& utf8Description) {
+    dfm::Object desc = dfm::Parse(utf8Description);
+    if (!texts::SameText(desc.className, ClassName()))
+        throw EReadError("The description is of class " + desc.className + ", not " + ClassName());
+    ReadComponentDescription(*this, desc);
+    DoCreate();
+}
+
+void TCustomForm::Loaded() {
+    TCustomControl::Loaded();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle s) { if (s != borderStyle_) { borderStyle_ = s; RecreateWnd(); } }
+void TCustomForm::SetBorderIcons(TBorderIcons b) { if (b != borderIcons_) { borderIcons_ = b; RecreateWnd(); } }
+
+void TCustomForm::SetFormStyle(TFormStyle s) {
+    formStyle_ = s;
+    if (handle_) SetWindowPos(handle_, s == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetWindowState(TWindowState s) {
+    windowState_ = s;
+    if (handle_ && visible_) ShowWindow(handle_, s == wsMaximized ? SW_SHOWMAXIMIZED : s == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
+}
+
+void TCustomForm::SetMenu(TMainMenu* m) {
+    if (menu_ == m) return;
+    if (menu_) menu_->SetWindowHandle(nullptr);
+    menu_ = m;
+    if (m) FreeNotification(m);
+    if (handle_) {
+        if (m) m->SetWindowHandle(handle_);
+        ::SetMenu(handle_, m ? m->Handle() : nullptr);
+    }
+}
+
+void TCustomForm::SetIcon(HICON icon) {
+    icon_ = icon;
+    if (handle_) {
+        SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+void TCustomForm::SetActiveControl(TWinControl* c) {
+    activeControl_ = c;
+    if (c) {
+        FreeNotification(c);
+        if (handle_ && c->CanFocus()) c->SetFocus();
+    }
+}
+
+bool TCustomForm::Active() const { return handle_ && GetActiveWindow() == handle_; }
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TCustomControl::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    if (component == menu_) menu_ = nullptr;
+    if (component == activeControl_) activeControl_ = nullptr;
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+    TCustomControl::CreateParams(p);
+    p.Style = WS_CLIPCHILDREN;
+    p.ExStyle = 0;
+    p.WndParent = nullptr;
+    switch (borderStyle_) {
+    case bsNone: p.Style |= WS_POPUP; break;
+    case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog: p.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
+    case bsToolWindow: p.Style |= WS_CAPTION | WS_BORDER; p.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeToolWin: p.Style |= WS_CAPTION | WS_THICKFRAME; p.ExStyle |= WS_EX_TOOLWINDOW; break;
+    }
+    if (borderStyle_ != bsNone && (borderIcons_ & (1u << biSystemMenu))) {
+        p.Style |= WS_SYSMENU;
+        if (borderStyle_ == bsSingle || borderStyle_ == bsSizeable) {
+            if (borderIcons_ & (1u << biMinimize)) p.Style |= WS_MINIMIZEBOX;
+            if (borderIcons_ & (1u << biMaximize)) p.Style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+    p.WindowClass.style = CS_DBLCLKS;
+    p.WindowClass.hIcon = icon_;
+}
+
+void TCustomForm::CreateWnd() {
+    TCustomControl::CreateWnd();
+    SetIcon(icon_);
+    if (menu_) {
+        menu_->SetWindowHandle(handle_);
+        ::SetMenu(handle_, menu_->Handle());
+    }
+}
+
+void TCustomForm::Paint() {
+    RECT r = ClientRect();
+    canvas_.Brush().SetColor(color_);
+    canvas_.FillRect(r);
+}
+
+void TCustomForm::Show() {
+    visible_ = true;
+    HWND h = Handle();
+    int cmd = windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : windowState_ == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    if (!shownOnce_ && position_ == poScreenCenter) {
+        SetBounds((Screen->Width() - width_) / 2, (Screen->Height() - height_) / 2, width_, height_);
+    }
+    shownOnce_ = true;
+    DoShow();
+    ShowWindow(h, cmd);
+    if (formStyle_ == fsStayOnTop) SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
+    UpdateWindow(h);
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (!CloseQuery()) return;
+    TCloseAction action = (Application && Application->MainForm() == this) ? caFree : caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) {
+        if (handle_) ShowWindow(handle_, SW_HIDE);
+        visible_ = false;
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+    case caHide: visible_ = false; if (handle_) ShowWindow(handle_, SW_HIDE); break;
+    case caMinimize: if (handle_) ShowWindow(handle_, SW_MINIMIZE); break;
+    case caFree: Release(); break;
+    default: break;
+    }
+}
+
+void TCustomForm::Release() { if (handle_) PostMessageA(handle_, CM_RELEASE, 0, 0); }
+
+void TCustomForm::onCommand(TMessage& m) {
+    // Menus and accelerators send no control handle; everything else is a control's.
+    if (m.LParam == 0 && HIWORD(m.WParam) <= 1) {
+        if (menu_ && menu_->DispatchCommand(LOWORD(m.WParam))) { m.Result = 0; return; }
+    }
+    TCustomControl::WndProc(m);
+}
+
+void TCustomForm::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        m.Result = 0;
+        return;
+    case WM_COMMAND:
+        onCommand(m);
+        return;
+    case WM_MEASUREITEM: {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        if (mis->CtlType == ODT_MENU && menu_ && menu_->MeasureItem(*mis, handle_)) { m.Result = 1; return; }
+        break;
+    }
+    case WM_DRAWITEM: {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+        if (dis->CtlType == ODT_MENU && menu_ && menu_->DrawItem(*dis)) { m.Result = 1; return; }
+        break;
+    }
+    case WM_ACTIVATE:
+        TCustomControl::WndProc(m);
+        if (LOWORD(m.WParam) != WA_INACTIVE) {
+            Perform(CM_ACTIVATE, 0, 0);
+            if (OnActivate) OnActivate(this);
+        } else {
+            Perform(CM_DEACTIVATE, 0, 0);
+            if (OnDeactivate) OnDeactivate(this);
+        }
+        return;
+    case WM_ERASEBKGND:
+        DefaultHandler(m);  // forms let the class background show; Paint fills it anyway
+        m.Result = 1;
+        return;
+    case WM_SHOWWINDOW:
+        TCustomControl::WndProc(m);
+        if (!m.WParam && OnHide) OnHide(this);
+        return;
+    case CM_RELEASE:
+        delete this;
+        return;
+    case CM_ACTIVATE: case CM_DEACTIVATE:
+        return;
+    default:
+        break;
+    }
+    TCustomControl::WndProc(m);
+}
+
+// ---- TApplication ------------------------------------------------------------------
+
+const TClassInfo& TApplication::StaticClassInfo() {
+    static const TClassInfo& info = DescribeClass<TApplication>("TApplication", &TComponent::StaticClassInfo(), [](TClassBuilder<TApplication>&) {});
+    return info;
+}
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos) name = name.substr(slash + 1);
+    size_t dot = name.find_last_of('.');
+    title_ = dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+TApplication::~TApplication() {
+    if (handle_) DestroyWindow(handle_);
+}
+
+void TApplication::Initialize() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    RegisterControlClasses();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &TApplication::appWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TApplication";
+    RegisterClassA(&wc);
+    handle_ = CreateWindowExA(0, "TApplication", title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+}
+
+LRESULT CALLBACK TApplication::appWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == CM_SHOWPENDINGEXCEPTION && Application) {
+        Application->showPendingExceptions();
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+void TApplication::SetTitle(const std::string& t) {
+    title_ = t;
+    if (handle_) SetWindowTextA(handle_, t.c_str());
+}
+
+void TApplication::SetIcon(HICON icon) { icon_ = icon; }
+
+std::string TApplication::ExeName() const {
+    char path[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, n);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    HWND owner = GetActiveWindow();
+    if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
+    return ::MessageBoxA(owner, text.c_str(), caption.empty() ? title_.c_str() : caption.c_str(), flags);
+}
+
+void TApplication::ShowException(const std::exception& e) {
+    std::string text = e.what();
+    if (!text.empty() && text.back() != '.') text += '.';
+    MessageBox(text, title_, MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::HandleException(const std::exception& e) {
+    if (OnException) OnException(this, e);
+    else ShowException(e);
+}
+
+void TApplication::QueueException(const std::string& message) {
+    pendingExceptions_.push_back(message);
+    if (handle_) PostMessageA(handle_, CM_SHOWPENDINGEXCEPTION, 0, 0);
+}
+
+void TApplication::showPendingExceptions() {
+    std::vector<std::string> pending;
+    pending.swap(pendingExceptions_);
+    for (const auto& text : pending) HandleException(Exception(text));
+}
+
+void TApplication::AddModelessDialog(HWND dialog) { modelessDialogs_.push_back(dialog); }
+void TApplication::RemoveModelessDialog(HWND dialog) {
+    modelessDialogs_.erase(std::remove(modelessDialogs_.begin(), modelessDialogs_.end(), dialog), modelessDialogs_.end());
+}
+
+bool TApplication::processMessage(MSG& msg) {
+    for (HWND d : modelessDialogs_)
+        if (IsWindow(d) && IsDialogMessageA(d, &msg)) return true;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (auto* form = dynamic_cast<TCustomForm*>(FindControl(top)); form && form->onShortCut(msg)) return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+bool TApplication::HandleMessage() {
+    MSG msg;
+    BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+    if (r == 0 || r == -1) { terminated_ = true; return false; }
+    try {
+        processMessage(msg);
+    } catch (const std::exception& e) {
+        HandleException(e);
+    }
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the main loop
+            return;
+        }
+        try {
+            processMessage(msg);
+        } catch (const std::exception& e) {
+            HandleException(e);
+        }
+    }
+}
+
+int TApplication::Run() {
+    if (mainForm_ && !terminated_) {
+        try {
+            mainForm_->Show();
+        } catch (const std::exception& e) {
+            HandleException(e);
+        }
+    }
+    while (!terminated_ && HandleMessage()) {}
+    return 0;
+}
+
+void TApplication::Terminate() {
+    PostQuitMessage(0);
+}
+
+bool TCustomForm::onShortCut(const MSG& msg) {
+    TShortCut sc = static_cast<TShortCut>(msg.wParam & 0xFF);
+    if (GetKeyState(VK_SHIFT) < 0) sc |= scShift;
+    if (GetKeyState(VK_CONTROL) < 0) sc |= scCtrl;
+    if (GetKeyState(VK_MENU) < 0) sc |= scAlt;
+    auto tryMenu = [&](TMenu* menu) {
+        if (!menu) return false;
+        TMenuItem* item = menu->FindItem(sc, TMenuItemFind::fkShortCut);
+        if (!item || !item->Enabled()) return false;
+        item->Click();
+        return true;
+    };
+    if (tryMenu(menu_)) return true;
+    // Popup menus of the control that has the focus, and of its parents.
+    for (TControl* c = FindControl(GetFocus()); c; c = c->Parent())
+        if (c->PopupMenu() && tryMenu(c->PopupMenu())) return true;
+    return false;
+}
+
+// ---- TScreen -----------------------------------------------------------------------
+
+const TClassInfo& TScreen::StaticClassInfo() {
+    static const TClassInfo& info = DescribeClass<TScreen>("TScreen", &TComponent::StaticClassInfo(), [](TClassBuilder<TScreen>&) {});
+    return info;
+}
+
+TScreen::TScreen(TComponent* owner) : TComponent(owner) {
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) menuFont_.SetHandle(CreateFontIndirectA(&ncm.lfMenuFont));
+}
+
+TCustomForm* TScreen::ActiveForm() const {
+    return dynamic_cast<TCustomForm*>(FindControl(GetActiveWindow()));
+}
+
+void TScreen::AddForm(TCustomForm* f) { forms_.push_back(f); }
+void TScreen::RemoveForm(TCustomForm* f) { forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end()); }
