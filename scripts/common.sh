@@ -89,6 +89,8 @@ start_display() {
 # A persistent wineserver and desktop process, started with closed streams so that
 # nothing Wine spawns holds the test runner's output pipe open.
 start_wine() {
+    # A server left from registering the stand-ins would make -p fail: let it end first.
+    /usr/lib/wine/wineserver -w
     /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
     setsid env LC_ALL=zh_CN.UTF-8 "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
     sleep 1
