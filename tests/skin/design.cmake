@@ -1,0 +1,31 @@
+# The default skin's design (tools/skingen) and the flat test skins.
+#  - skin_test_skins: the flat test skins for pixel tests; pure C++, both builds.
+#  - skin_design_tests: GoogleTest, native only (under the sanitizers when ENABLE_SANITIZERS
+#    is on, the library sources included); the Windows build's CTest runs the native
+#    executable too.
+add_library(skin_test_skins STATIC "${CMAKE_CURRENT_LIST_DIR}/test_skins.cpp")
+target_include_directories(skin_test_skins PUBLIC "${CMAKE_CURRENT_LIST_DIR}")
+target_link_libraries(skin_test_skins PUBLIC skin_design)
+
+if(WIN32)
+  add_native_test(native.skin_design_tests tests/skin/skin_design_tests)
+  return()
+endif()
+
+get_target_property(_design_sources skin_design SOURCES)
+get_target_property(_design_includes skin_design INTERFACE_INCLUDE_DIRECTORIES)
+get_target_property(_design_core_sources skin_core SOURCES)
+get_target_property(_design_core_includes skin_core INTERFACE_INCLUDE_DIRECTORIES)
+add_executable(skin_design_tests
+  "${CMAKE_CURRENT_LIST_DIR}/SkinDesign_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/test_skins_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/test_skins.cpp"
+  ${_design_sources} ${_design_core_sources})
+target_include_directories(skin_design_tests PRIVATE "${CMAKE_CURRENT_LIST_DIR}" ${_design_includes} ${_design_core_includes})
+target_link_libraries(skin_design_tests PRIVATE gtest gtest_main)
+if(ENABLE_SANITIZERS)
+  target_compile_options(skin_design_tests PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                   -fno-sanitize-recover=all)
+  target_link_options(skin_design_tests PRIVATE -fsanitize=address,undefined)
+endif()
+gtest_discover_tests(skin_design_tests)
