@@ -205,9 +205,16 @@ private:
     }
 
     std::wstring parseString() {
+        // Pieces join when they touch ('a'#13'b') or across a '+' at a line end; pieces
+        // separated by blanks are separate values (items of a list).
         std::wstring out;
         for (;;) {
-            skipSpace();
+            if (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) {
+                size_t save = pos_;
+                int saveLine = line_;
+                skipSpace();
+                if (pos_ >= s_.size() || s_[pos_] != '+') { pos_ = save; line_ = saveLine; break; }
+            }
             if (pos_ >= s_.size()) break;
             char c = s_[pos_];
             if (c == '\'') {
