@@ -55,22 +55,25 @@ std::vector<uint8_t> TSkinReader::Decompress(const uint8_t* source, size_t size)
 }
 
 bool TSkinReader::LoadFromStream(const uint8_t* source, size_t size) {
+    std::vector<uint8_t> unpacked;
+    try {
+        unpacked = Decompress(source, size);
+    } catch (const ElzhException& e) {
+        lastLoadError_ = SkinLoadError::Damaged;
+        lastError_ = e.what();
+        return false;
+    }
+    return LoadFromContainer(unpacked.data(), unpacked.size());
+}
+
+bool TSkinReader::LoadFromContainer(const uint8_t* u, size_t total) {
     auto refuse = [this](SkinLoadError why, std::string text) {
         lastLoadError_ = why;
         lastError_ = std::move(text);
         return false;
     };
 
-    std::vector<uint8_t> unpacked;
-    try {
-        unpacked = Decompress(source, size);
-    } catch (const ElzhException& e) {
-        return refuse(SkinLoadError::Damaged, e.what());
-    }
-    const size_t total = unpacked.size();
-    const uint8_t* u = unpacked.data();
-
-    if (total < 4 || ReadInt32(u) != SkinContainerVersion) {
+    if (u == nullptr || total < 4 || ReadInt32(u) != SkinContainerVersion) {
         return refuse(SkinLoadError::OlderVersion, SkinOlderVersionMessage);
     }
     if (total < 16) return refuse(SkinLoadError::Damaged, "skin container header is cut short");

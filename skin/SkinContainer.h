@@ -38,6 +38,8 @@ public:
     bool LoadFromStream(const std::vector<uint8_t>& source) {
         return LoadFromStream(source.data(), source.size());
     }
+    // Indexes an already unpacked container; the same checks and outcome as LoadFromStream.
+    bool LoadFromContainer(const uint8_t* container, size_t size);
     SkinLoadError LastLoadError() const { return lastLoadError_; }
     const std::string& LastError() const { return lastError_; }
 

@@ -60,6 +60,17 @@ TEST(TSkinReader_Index, NamesLowerCasedAndSizesInOrder) {
     EXPECT_EQ(reader.LastLoadError(), SkinLoadError::None);
 }
 
+TEST(TSkinReader_Index, UnpackedContainerIndexesAlike) {
+    const std::vector<uint8_t> c = Container(20000, "a.ini\r\n", {3}, "abc");
+    TSkinReader reader;
+    ASSERT_TRUE(reader.LoadFromContainer(c.data(), c.size())) << reader.LastError();
+    EXPECT_EQ(Entry(reader, "A.INI"), "abc");
+    EXPECT_FALSE(reader.LoadFromContainer(c.data(), 20));
+    EXPECT_EQ(reader.LastLoadError(), SkinLoadError::Damaged);
+    EXPECT_FALSE(reader.LoadFromContainer(nullptr, 0));
+    EXPECT_EQ(reader.LastLoadError(), SkinLoadError::OlderVersion);
+}
+
 TEST(TSkinReader_ExtractEntry, CaseInsensitiveFirstDuplicateWins) {
     TSkinReader reader;
     ASSERT_TRUE(reader.LoadFromStream(SampleSkin()));

@@ -1,5 +1,6 @@
 // Writes the seed corpora of the skin fuzz targets, all made here with our own writer:
 //   <out>/container/  skin files (small skins, an empty one, duplicates, another version)
+//                     and the same containers unpacked
 //   <out>/definition/ definition texts (realistic sections, odd line breaks, colours)
 // usage: make_skin_fuzz_seeds <output folder>
 #include <sys/stat.h>
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
         };
         int n = 0;
         for (const auto& skin : skins) {
-            ok &= WriteFile(out + "/container/skin" + std::to_string(n++), WriteSkinContainer(skin));
+            ok &= WriteFile(out + "/container/skin" + std::to_string(n), WriteSkinContainer(skin));
+            ok &= WriteFile(out + "/container/unpacked" + std::to_string(n++), BuildSkinContainer(skin));
         }
         // Not a container of this version: plain text packed the same way.
         std::vector<uint8_t> older;
