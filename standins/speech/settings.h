@@ -2,6 +2,16 @@
 // read again whenever a context is created (and when a class object is asked for), overlaid
 // by whatever a test set through the control functions.  Contexts read the settings at the
 // time of each call, so a control function takes effect at once.
+//
+//   SPEECH_STANDIN_SCRIPT        Windows path of a script played 300 ms after the first Advise
+//   SPEECH_STANDIN_MODE          absent | fail-interests | fail-grammar | fail-dictation | normal
+//   SPEECH_STANDIN_UNSUPPORTED   comma-separated UI types IsUISupported says false for
+//   SPEECH_STANDIN_LOG           Windows path of the call log copy (UTF-8, one line per call)
+//   SPEECH_STANDIN_EXIT_AFTER    1: after the script, close the engine dialogs and post WM_CLOSE
+//                                to the last DisplayUI parent, else to every visible unowned
+//                                top-level window of the process
+//   SPEECH_STANDIN_UI_AUTOCLOSE  ms after which an engine dialog closes itself (0: never)
+// standins/speech/README.md has the details.
 #pragma once
 #include <string>
 #include <vector>

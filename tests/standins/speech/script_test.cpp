@@ -1,5 +1,6 @@
 // The event script parser on good, odd and malformed input.
 #include <gtest/gtest.h>
+#include <windows.h>
 #include "script.h"
 
 using speech_standin::parseScript;
@@ -112,6 +113,23 @@ TEST(Script_Parser, SurvivesBinaryGarbage)
     auto nul = parseScript(std::string("sound-start\0x\n", 14));
     ASSERT_EQ(1u, nul.errors.size());
     EXPECT_TRUE(nul.steps.empty());
+}
+
+TEST(Script_Parser, DemoScriptHasNoBadLines)
+{
+    // Wine maps drive Z: to the Unix root.
+    HANDLE file = CreateFileA("Z:" STANDIN_DEMO_SCRIPT, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    std::string content(1 << 16, '\0');
+    DWORD read = 0;
+    ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr);
+    CloseHandle(file);
+    content.resize(read);
+    auto parsed = parseScript(content);
+    EXPECT_TRUE(parsed.errors.empty()) << parsed.errors[0].line << ": " << parsed.errors[0].message;
+    int recognitions = 0;
+    for (const auto& step : parsed.steps) recognitions += step.command == ScriptCommand::Recognition;
+    EXPECT_EQ(3, recognitions);
 }
 
 TEST(Script_Parser, EmptyScriptHasNoSteps)
