@@ -181,8 +181,8 @@ Picture TrackbarThumb(ThumbShape shape) {
 }
 
 Picture Tabs() {
-    // Tabs sit on the pane's top line.  The current tab is lighter and carries an accent
-    // line along its top; the others start two rows lower.
+    // Tabs sit on the pane's top line.  The current tab (cells 2 and 5) is lighter and
+    // carries an accent line along its top; the others start two rows lower.
     const int w = 40, h = 24;
     std::vector<Picture> cells;
     for (int cell = 1; cell <= 5; ++cell) {
@@ -195,10 +195,7 @@ Picture Tabs() {
         Canvas c(w, h);
         c.fill(RoundRectShape(0, top, w, h + 4, 3), border);
         c.fill(RoundRectShape(1, top + 1, w - 1, h + 4, 2), VerticalGradient(fillTop, fillBottom, int(top) + 1, h));
-        if (current) {
-            c.fill(Minus(RoundRectShape(0, 0, w, h + 4, 3), RectShape(0, 2, w, h)), pal::kAccent);
-            if (cell == 5) c.fill(RoundRectShape(3, 4, w - 3, h - 1, 2), pal::kSelectionBorder, 0.35);
-        }
+        if (current) c.fill(Minus(RoundRectShape(0, 0, w, h + 4, 3), RectShape(0, 2, w, h)), pal::kAccent);
         cells.push_back(c.flattenKeyed(pal::kFace));
     }
     return JoinCells(cells, false);
