@@ -7,9 +7,9 @@
 //
 // Cell meanings of the default skin (1-based, as the engine numbers them):
 //   [Personality] Left, Right      2 cells side by side: 1 active window, 2 inactive.
-//                 Top, Bottom      2 cells stacked: 1 active, 2 inactive.  The top corners
-//                                  of Left, Right and Top are magenta (rounded, cut away
-//                                  by the window region).
+//                 Top, Bottom      2 cells stacked: 1 active, 2 inactive.  The rounded
+//                                  top corners are magenta in Left and Right (cut away by
+//                                  the window region); Top and Bottom are opaque.
 //                 menuBar          2 cells stacked: 1 active, 2 inactive.
 //                 TextBack         2 cells: 1 active caption, 2 inactive (drawn only when
 //                                  Textbackground is set; it is 0 here).
