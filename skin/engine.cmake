@@ -1,1 +1,10 @@
 # The drawing half of the skin engine (Windows only).
+add_library(skin STATIC
+  "${CMAKE_CURRENT_LIST_DIR}/ImgUtil.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/SkinPrimitives.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/SkinPrimitivesPlatform.cpp")
+target_include_directories(skin PUBLIC "${CMAKE_CURRENT_LIST_DIR}")
+target_link_libraries(skin PUBLIC classlib gdi32 user32 msimg32)
+if(TARGET skin_core)
+  target_link_libraries(skin PUBLIC skin_core)
+endif()
