@@ -20,8 +20,15 @@ class TImageList;
 
 using TShortCut = uint16_t;  // virtual key in the low byte, scShift/scCtrl/scAlt above
 constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
-TShortCut TextToShortCut(const std::string& text);   // "Ctrl+N", "ALT+F4", "F3", "Del"
-std::string ShortCutToText(TShortCut shortCut);
+TShortCut TextToShortCut(const std::string& text);   // "Ctrl+N", "ALT+F4", "F3", "Del"; 0 when unknown
+std::string ShortCutToText(TShortCut shortCut);      // "" for 0
+// Key names a stored form may give for ShortCut (F1.., Del, Ins...), without modifiers.
+extern const TEnumNames ShortCutIdents;
+
+// Accelerators of captions: '&' marks the next character; "&&" is a literal '&'.
+std::string StripHotkey(const std::string& caption);
+char GetHotkey(const std::string& caption);              // 0 when none; upper-cased ASCII
+bool IsAccel(unsigned charCode, const std::string& caption);  // case-insensitive
 
 using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, RECT ARect, bool Selected)>;
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
@@ -56,6 +63,8 @@ public:
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& h) { hint_ = h; }
     UINT Command() const { return command_; }  // unique command id, given at creation
+    // Items have no actions; kept so that callers written for actions still compile.
+    void Update() {}
 
     // Children.
     int Count() const { return static_cast<int>(items_.size()); }
@@ -72,9 +81,13 @@ public:
     // The popup menu handle of an item with children (made on demand).
     HMENU Handle();
     TMenu* GetParentMenu() const;
+    TImageList* GetImageList() const;  // the parent menu's Images
+    bool HasHandle() const { return handle_ != nullptr; }
 
     void Click();
-    // Default owner-draw measuring and drawing (used when no handler is set).
+    // Default owner-draw measuring and drawing.  An owner-drawn item is measured by
+    // MeasureItem and then by OnMeasureItem, which gets that default size; it is drawn by
+    // OnDrawItem when set, else by DrawItem.
     virtual void MeasureItem(TCanvas& canvas, int& width, int& height);
     virtual void DrawItem(TCanvas& canvas, RECT rect, bool selected);
 
@@ -86,10 +99,15 @@ public:
 
 protected:
     friend class TMenu;
+    friend class TMainMenu;
+    friend class TPopupMenu;
     void changed(bool rebuild);  // tells the owning menu
     void rebuildHandle();
     void fillMenu(HMENU menu);   // appends the children's entries to menu
     void setMenu(TMenu* menu);
+    void rebuildTree();          // refills every existing handle below and at this item
+    void destroyHandles();       // frees the handles of this item and its children
+    bool isBarItem() const;      // a top-level item of a main menu
 
     std::string caption_;
     bool checked_ = false, enabled_ = true, visible_ = true, radioItem_ = false, default_ = false;
@@ -124,6 +142,8 @@ public:
     bool DrawItem(const DRAWITEMSTRUCT& dis);
     // Called after any item changed; rebuild = the handles must be made again.
     virtual void MenuChanged(TMenuItem* source, bool rebuild);
+    // Menus have no right-to-left mode; the skin asks.
+    bool IsRightToLeft() const { return false; }
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

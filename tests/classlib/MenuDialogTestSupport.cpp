@@ -1,0 +1,125 @@
+// Helpers of the menu, timer and dialog tests, and their main(): the application object
+// is initialised before any test, and exceptions it reports are recorded instead of shown.
+#include "MenuDialogTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "Forms.h"
+
+namespace menutest {
+
+std::vector<std::string>& ReportedExceptions() {
+    static std::vector<std::string> list;
+    return list;
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        Application->ProcessMessages();
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return condition();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        Application->ProcessMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+namespace {
+std::map<UINT_PTR, ThreadTimer*>& timers() {
+    static std::map<UINT_PTR, ThreadTimer*> m;
+    return m;
+}
+}  // namespace
+
+ThreadTimer::ThreadTimer(DWORD intervalMs, std::function<void()> tick) : tick_(std::move(tick)) {
+    id_ = SetTimer(nullptr, 0, intervalMs, &ThreadTimer::proc);
+    timers()[id_] = this;
+}
+
+ThreadTimer::~ThreadTimer() {
+    KillTimer(nullptr, id_);
+    timers().erase(id_);
+}
+
+void CALLBACK ThreadTimer::proc(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = timers().find(id);
+    if (it != timers().end() && it->second->tick_) it->second->tick_();
+}
+
+std::vector<HWND> DialogWindows() {
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{GetCurrentProcessId(), {}};
+    EnumWindows(
+        [](HWND wnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(wnd, &pid);
+            char cls[64] = {};
+            GetClassNameA(wnd, cls, sizeof cls);
+            if (pid == s->pid && IsWindowVisible(wnd) && std::string(cls) == "#32770") s->found.push_back(wnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ThreadMenuWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND wnd, LPARAM lp) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(wnd, cls, sizeof cls);
+            if (std::string(cls) == "#32768" && IsWindowVisible(wnd)) {
+                *reinterpret_cast<HWND*>(lp) = wnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+DialogWatcher::DialogWatcher(std::function<void(HWND)> action, DWORD timeoutMs) {
+    thread_ = std::thread([this, action = std::move(action), timeoutMs] {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < timeoutMs) {
+            std::vector<HWND> dialogs = DialogWindows();
+            if (!dialogs.empty()) {
+                char text[256] = {};
+                GetWindowTextA(dialogs.front(), text, sizeof text);
+                caption_ = text;
+                found_ = true;
+                action(dialogs.front());
+                return;
+            }
+            Sleep(20);
+        }
+        for (HWND d : DialogWindows()) PostMessageA(d, WM_CLOSE, 0, 0);
+    });
+}
+
+DialogWatcher::~DialogWatcher() {
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace menutest
+
+int main(int argc, char** argv) {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    ::testing::InitGoogleTest(&argc, argv);
+    Application->Initialize();
+    Application->OnException = [](TObject*, const std::exception& e) { menutest::ReportedExceptions().push_back(e.what()); };
+    return RUN_ALL_TESTS();
+}

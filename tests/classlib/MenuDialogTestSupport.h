@@ -1,0 +1,63 @@
+// Small helpers of the menu, timer and dialog tests: a time-boxed message pump, a thread
+// timer that acts inside another modal loop, a second thread that waits for a dialog of
+// this process and acts on it, and the record of exceptions the application reported.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace menutest {
+
+// Exceptions that reached the application's error path (instead of a message box).
+std::vector<std::string>& ReportedExceptions();
+
+// Pumps this thread's messages through the application's own message processing (so
+// modeless dialogs get their keyboard handling) until condition holds or time is up.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// Pumps for the whole time: for checking that something does NOT happen.
+void PumpFor(DWORD ms);
+
+// A thread timer of the calling thread: its callback runs in whatever message loop the
+// thread is in (a popup menu's, a dialog's).  Killed when the object goes.
+class ThreadTimer {
+public:
+    ThreadTimer(DWORD intervalMs, std::function<void()> tick);
+    ~ThreadTimer();
+    ThreadTimer(const ThreadTimer&) = delete;
+    ThreadTimer& operator=(const ThreadTimer&) = delete;
+
+private:
+    static void CALLBACK proc(HWND, UINT, UINT_PTR id, DWORD);
+    UINT_PTR id_ = 0;
+    std::function<void()> tick_;
+};
+
+// Waits on a second thread for a visible dialog-class ("#32770") window of this process,
+// then runs action(dialog) there.  If none appears in time, every dialog window of the
+// process is closed so that a blocked Execute returns.  Joins in the destructor.
+class DialogWatcher {
+public:
+    explicit DialogWatcher(std::function<void(HWND)> action, DWORD timeoutMs = 10000);
+    ~DialogWatcher();
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+    bool Found() const { return found_; }
+    const std::string& Caption() const { return caption_; }  // caption of the dialog found
+
+private:
+    std::atomic<bool> found_{false};
+    std::string caption_;
+    std::thread thread_;
+};
+
+// Visible top-level "#32770" windows of this process.
+std::vector<HWND> DialogWindows();
+// The popup-menu window ("#32768") of this thread's tracked menu, or nullptr.  Other test
+// programs may be showing menus at the same time.
+HWND ThreadMenuWindow();
+
+}  // namespace menutest
