@@ -163,7 +163,8 @@ struct TestWindowOptions {
   MessageHandler handler;
 };
 
-// A window of the harness's own Unicode class whose messages go to a handler.
+// A window of the harness's own Unicode class whose messages go to a handler, from
+// WM_NCCREATE on (WM_GETMINMAXINFO, sent before it to overlapped windows, goes to DefProc).
 class TestWindow {
  public:
   TestWindow() = default;
@@ -433,8 +434,8 @@ Process LaunchProgram(const std::wstring& exePath, const std::wstring& arguments
                       const std::vector<std::wstring>& extraEnvironment = {},
                       const std::wstring& workingDir = L"");
 
-// A visible top-level window of the process matching the query (its process id is filled
-// in).  Null on timeout; a test failure, naming the exit code, when the program ends first.
+// A visible top-level window of the process matching the query (its process id and
+// visibility are filled in).  Null on timeout; a test failure, naming the exit code, when the program ends first.
 HWND WaitForMainWindow(const Process& process, WindowQuery query,
                        DWORD timeoutMs = kDefaultTimeoutMs);
 // The same, where `classOrCaption` matches the class name or the whole caption.

@@ -94,3 +94,19 @@ TEST(MessageBoxes, DismissMessageBox_FromTimerCallbackInSameThread) {
   EXPECT_EQ(ToAnsi(L"重试？"), seenText);
   EXPECT_FALSE(IsWindow(box));
 }
+
+TEST(MessageBoxes, OkOnlyBox_CancelCommandAnswer) {
+  // Esc on a box with only an OK button: the dialog gets WM_COMMAND(IDCANCEL).  Windows
+  // documents the answer IDOK; Wine 8, which has no Cancel button in the box, answers
+  // IDCANCEL.  Tests of "closed with Esc" should accept either.
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindThreadMessageBox(GetCurrentThreadId());
+    if (!box) return;
+    KillTimer(nullptr, id);
+    EXPECT_EQ((std::vector<int>{IDOK}), ReadMessageBox(box).buttons);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  });
+  ASSERT_NE(0u, timer);
+  const int answer = MessageBoxA(nullptr, "esc", "t", MB_OK);
+  EXPECT_EQ(RunningUnderWine() ? IDCANCEL : IDOK, answer);
+}

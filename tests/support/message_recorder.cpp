@@ -2,8 +2,9 @@
 // on arrival, before the original procedure sees it.  Posted messages are recognised with a
 // WH_GETMESSAGE hook, which sees every message this thread takes from its queue: a message
 // that reaches a window with exactly those values was dispatched, anything else was sent.
-// (WH_CALLWNDPROC cannot tell: under Wine 8 it misses the messages SetWindowPos sends,
-// pinned by SetWindowPos_SizeOfHiddenWindowMatchesTable.)  The original
+// (WH_CALLWNDPROC cannot be matched that way: under Wine 8 the hook gets another copy of
+// structure parameters such as WINDOWPOS than the window procedure does, so SetWindowPos's
+// messages would look posted; SetWindowPos_SizeOfHiddenWindowMatchesTable pins it.)  The original
 // procedure is kept per window in a window property, so several windows of one class can
 // be recorded and a later subclass by someone else does not get lost on detaching.
 #include "gui_test_impl.h"

@@ -162,6 +162,7 @@ HWND WaitForMainWindow(const Process& process, WindowQuery query, DWORD timeoutM
     return nullptr;
   }
   query.processId = process.Id();
+  query.visibleOnly = true;
   HWND hwnd = nullptr;
   PumpUntil([&] { return (hwnd = FindTopLevelWindow(query)) != nullptr || !process.Running(); }, timeoutMs);
   if (!hwnd && !process.Running())
