@@ -250,12 +250,20 @@ void TBitmap::SetSize(int width, int height) {
     Dib d = makeDib(width, height, format_, palette_);
     const int bpp = bitsOf(format_);
     const uint32_t white = bpp <= 8 ? NearestIndex(d.palette)(0xFFFFFF) : 0xFFFFFF;
+    // One white row, copied to every row; then the old picture over the part they share.
+    std::vector<uint8_t> whiteRow(static_cast<size_t>(d.stride), 0);
+    for (int x = 0; x < width; ++x) writeRaw(whiteRow.data(), x, bpp, white);
     if (handle_) GdiFlush();
+    const int keepWidth = handle_ ? std::min(width, width_) : 0;
+    const size_t keepBytes = static_cast<size_t>(keepWidth) * static_cast<size_t>(bpp) / 8;
     for (int y = 0; y < height; ++y) {
         uint8_t* dst = d.row(y);
-        const uint8_t* src = (handle_ && y < height_) ? row(y) : nullptr;
-        const int keep = src ? std::min(width, width_) : 0;
-        for (int x = 0; x < width; ++x) writeRaw(dst, x, bpp, x < keep ? readRaw(src, x, bpp) : white);
+        std::memcpy(dst, whiteRow.data(), whiteRow.size());
+        if (!handle_ || y >= height_) continue;
+        const uint8_t* src = row(y);
+        std::memcpy(dst, src, keepBytes);  // whole bytes; the pixels of a last partial byte follow
+        for (int x = static_cast<int>(keepBytes * 8 / static_cast<size_t>(bpp)); x < keepWidth; ++x)
+            writeRaw(dst, x, bpp, readRaw(src, x, bpp));
     }
     adopt(std::move(d), format_);
 }
@@ -285,6 +293,20 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
     Dib d = makeDib(width_, height_, format, palette);
     NearestIndex nearest(d.palette);
     GdiFlush();
+    if (from >= 24 && to >= 24) {
+        // Direct colour both ways: bytes only (the fourth byte of 32-bit pixels is cleared).
+        const int inStep = from / 8, outStep = to / 8;
+        for (int y = 0; y < height_; ++y) {
+            const uint8_t* src = row(y);
+            uint8_t* dst = d.row(y);
+            for (int x = 0; x < width_; ++x) {
+                std::memcpy(dst + x * outStep, src + x * inStep, 3);
+                if (outStep == 4) dst[x * 4 + 3] = 0;
+            }
+        }
+        adopt(std::move(d), format);
+        return;
+    }
     for (int y = 0; y < height_; ++y) {
         const uint8_t* src = row(y);
         uint8_t* dst = d.row(y);
