@@ -328,7 +328,11 @@ void TMenu::SetOwnerDraw(bool v) {
 
 void TMenu::SetImages(TImageList* list) {
     if (list == images_) return;
-    if (images_) images_->RemoveFreeNotification(this);
+    if (images_) {
+        // Free notifications are registered both ways; undo both.
+        images_->RemoveFreeNotification(this);
+        RemoveFreeNotification(images_);
+    }
     images_ = list;
     if (list) list->FreeNotification(this);
     MenuChanged(nullptr, false);

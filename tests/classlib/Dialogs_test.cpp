@@ -14,6 +14,7 @@
 #include "Dialogs.h"
 #include "Forms.h"
 #include "MenuDialogTestSupport.h"
+#include "gui_test.h"
 
 using menutest::DialogWatcher;
 using menutest::PumpUntil;
@@ -196,6 +197,26 @@ TEST(FindDialog, FreedWhileOpenClosesIt) {
     }
     EXPECT_FALSE(IsWindow(d));
     menutest::PumpFor(50);
+}
+
+TEST(FindDialog, NoLeaksOverOpenCloseCycles) {
+    TFindDialog dialog(nullptr);
+    auto cycle = [&] {
+        ASSERT_TRUE(dialog.Execute());
+        HWND d = dialog.Handle();
+        dialog.CloseDialog();
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }, 5000));
+    };
+    cycle();
+    const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
+    for (int i = 0; i < 4; ++i) cycle();
+    const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
+    if (before.gdiKnown) {
+        EXPECT_EQ(after.gdi, before.gdi) << before.source;
+    }
+    if (before.userKnown) {
+        EXPECT_EQ(after.user, before.user) << before.source;
+    }
 }
 
 TEST(ReplaceDialog, ReplaceFiresOnReplaceWithBothTexts) {

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "Bitmap.h"
 #include "Forms.h"
+#include "ImgList.h"
+#include "gui_test.h"
 #include "Menus.h"
 #include "MenuDialogTestSupport.h"
 #include "Messages.h"
@@ -565,4 +568,89 @@ TEST_F(PopupFixture, MenuItem_DefaultMeasuring) {
     EXPECT_GE(h1, 16);
     EXPECT_EQ(hs, 8) << "separator";
     canvas.SetHandle(nullptr);
+}
+
+TEST_F(PopupFixture, MenuItem_DefaultDrawingShowsImageOfMenuImages) {
+    TImageList images(nullptr);
+    TBitmap glyph;
+    glyph.SetSize(16, 16);
+    glyph.Canvas().Brush().SetColor(clRed);
+    glyph.Canvas().FillRect(RECT{0, 0, 16, 16});
+    glyph.Canvas().Brush().SetColor(clFuchsia);  // the transparent key
+    glyph.Canvas().FillRect(RECT{0, 0, 16, 4});
+    ASSERT_EQ(images.AddMasked(glyph, clFuchsia), 0);
+    SetPropValue(*menu, "Images", static_cast<TObject*>(&images));
+    EXPECT_EQ(items[2]->GetImageList(), &images);
+
+    Surface s(200, 24);
+    TCanvas canvas;
+    canvas.SetHandle(s.dc.get());
+    const RECT r{0, 0, 200, 24};
+    items[2]->SetImageIndex(0);
+    items[2]->DrawItem(canvas, r, false);
+    const int red = s.countColour(RGB(255, 0, 0), RECT{0, 0, 24, 24});
+    EXPECT_GE(red, 16 * 10) << "the glyph, less its transparent rows";
+    EXPECT_EQ(s.at(10, 5), GetSysColor(COLOR_MENU)) << "transparent rows show the background";
+
+    // An index outside the list draws no glyph; a disabled item's glyph is embossed.
+    items[2]->SetImageIndex(5);
+    items[2]->DrawItem(canvas, r, false);
+    EXPECT_EQ(s.countColour(RGB(255, 0, 0), r), 0);
+    items[2]->SetImageIndex(0);
+    items[2]->SetEnabled(false);
+    items[2]->DrawItem(canvas, r, false);
+    EXPECT_EQ(s.countColour(RGB(255, 0, 0), r), 0);
+    canvas.SetHandle(nullptr);
+
+    SetPropValue(*menu, "Images", static_cast<TObject*>(nullptr));
+    EXPECT_EQ(menu->Images(), nullptr);
+
+    // Freeing the image list clears the menu's reference.
+    auto* other = new TImageList(nullptr);
+    menu->SetImages(other);
+    delete other;
+    EXPECT_EQ(menu->Images(), nullptr);
+}
+
+// ---- resources -----------------------------------------------------------------------
+
+TEST(MenuResources, NoLeaksOverFormMenuAndPopupCycles) {
+    auto cycle = [] {
+        auto* form = new TMenuTestForm(Application);
+        form->InitFromText(kMenuForm);
+        form->Handle();
+        form->NFile->SetCaption("Changed");  // a rebuild
+        {
+            Surface s(200, 24);
+            TCanvas canvas;
+            canvas.SetHandle(s.dc.get());
+            form->NWrap->DrawItem(canvas, RECT{0, 0, 200, 24}, true);
+            form->NOff->DrawItem(canvas, RECT{0, 0, 200, 24}, false);
+            canvas.SetHandle(nullptr);
+        }
+        auto* popup = new TPopupMenu(form);
+        popup->SetOwnerDraw(true);
+        for (const char* caption : {"One", "-", "Two"}) {
+            auto* item = new TMenuItem(form);
+            item->SetCaption(caption);
+            item->SetChecked(true);
+            popup->Items()->Add(item);
+        }
+        {
+            ThreadTimer timer(30, [] { if (menutest::ThreadMenuWindow()) EndMenu(); });
+            popup->Popup(40, 40);
+        }
+        delete form;
+    };
+    cycle();  // objects made once per process (fonts, the popup-list window) come first
+    const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
+    for (int i = 0; i < 4; ++i) cycle();
+    const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
+    if (before.gdiKnown) {
+        EXPECT_EQ(after.gdi, before.gdi) << before.source;
+    }
+    if (before.userKnown) {
+        EXPECT_EQ(after.user, before.user) << before.source;
+    }
+    EXPECT_TRUE(before.gdiKnown || before.userKnown) << "no way to count GUI objects here";
 }
