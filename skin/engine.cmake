@@ -8,3 +8,11 @@ target_link_libraries(skin PUBLIC classlib gdi32 user32 msimg32)
 if(TARGET skin_core)
   target_link_libraries(skin PUBLIC skin_core)
 endif()
+# The skin component, the definition model and its loading (WinSkinData.h), and the link
+# to the skin manager (SkinManagerLink.h).
+target_sources(skin PRIVATE
+  "${CMAKE_CURRENT_LIST_DIR}/Skin3rd.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/SkinManagerLink.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinData.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinDataParse.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinDataParts.cpp")
