@@ -269,6 +269,44 @@ TEST_F(MenuFormFixture, MainMenu_PropertiesByName) {
     EXPECT_EQ(GetObjectProp(*form->MainMenu1, "Items"), form->MainMenu1->Items());
 }
 
+TEST_F(MenuFormFixture, MainMenu_OwnerDrawnItemsDrawnThroughForm) {
+    // Owner-drawn items of a main menu's popup are measured and drawn through the form's
+    // window: the form hands WM_MEASUREITEM / WM_DRAWITEM to its menu.
+    form->MainMenu1->SetOwnerDraw(true);
+    int measures = 0, draws = 0;
+    form->NNew->OnMeasureItem = [&](TObject*, TCanvas*, int& w, int& h) { ++measures; w = 140; h = 22; };
+    form->NNew->OnDrawItem = [&](TObject*, TCanvas* c, RECT r, bool) {
+        ++draws;
+        EXPECT_EQ(r.bottom - r.top, 22);
+        c->Brush().SetColor(clLime);
+        c->FillRect(r);
+    };
+    int ticks = 0;
+    ThreadTimer timer(50, [&] {
+        if (draws > 0 || ++ticks > 100) EndMenu();
+    });
+    TrackPopupMenu(form->NFile->Handle(), TPM_LEFTALIGN, 100, 100, 0, wnd, nullptr);
+    EXPECT_EQ(measures, 1);
+    EXPECT_GE(draws, 1);
+    EXPECT_TRUE(menutest::ReportedExceptions().empty());
+}
+
+TEST_F(MenuFormFixture, PopupMenu_ContextMenuOfControl) {
+    auto* popup = new TPopupMenu(form);
+    auto* item = new TMenuItem(form);
+    item->SetCaption("Context");
+    popup->Items()->Add(item);
+    form->SetPopupMenu(popup);
+    int popups = 0;
+    popup->OnPopup = [&](TObject*) { ++popups; };
+    {
+        ThreadTimer timer(50, [] { if (menutest::ThreadMenuWindow()) EndMenu(); });
+        SendMessageA(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(150, 150));
+    }
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(popup->PopupComponent(), form);
+}
+
 TEST(MenuHandles, FreedWithFormAndMenu) {
     auto* form = new TMenuTestForm(Application);
     form->InitFromText(kMenuForm);
@@ -407,6 +445,24 @@ TEST_F(PopupFixture, PopupMenu_KeysChooseItem) {
     // The chosen item ran before Popup returned.
     ASSERT_EQ(clicked.size(), 1u);
     EXPECT_EQ(clicked[0], 2);
+}
+
+TEST_F(PopupFixture, PopupMenu_OwnerDrawnAcceleratorChoosesItem) {
+    // Owner-drawn items have no mnemonics of their own: the popup-list window answers
+    // WM_MENUCHAR with the item whose caption has the accelerator.
+    menu->SetOwnerDraw(true);
+    items[2]->SetCaption("&Second");
+    items[3]->SetCaption("&Third");
+    int step = 0;
+    ThreadTimer timer(100, [&] {
+        HWND popup = menutest::ThreadMenuWindow();
+        if (!popup) return;
+        if (step++ == 0) PostMessageA(popup, WM_CHAR, 't', 0);
+        else if (step > 30) EndMenu();
+    });
+    menu->Popup(120, 120);
+    ASSERT_EQ(clicked.size(), 1u);
+    EXPECT_EQ(clicked[0], 3);
 }
 
 TEST_F(PopupFixture, PopupMenu_PopupMenuAtSetsComponentAndHonoursAutoPopup) {
