@@ -7,6 +7,7 @@
 #include <map>
 
 #include "Forms.h"
+#include "gui_test.h"
 
 namespace menutest {
 
@@ -31,6 +32,24 @@ void PumpFor(DWORD ms) {
         Application->ProcessMessages();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+::testing::AssertionResult NoGrowthOverCycles(const std::function<void()>& cycle, int cycles) {
+    auto measure = [&](long& gdi, long& user) {
+        const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
+        for (int i = 0; i < cycles; ++i) cycle();
+        const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
+        gdi = before.gdiKnown ? static_cast<long>(after.gdi) - static_cast<long>(before.gdi) : 0;
+        user = before.userKnown ? static_cast<long>(after.user) - static_cast<long>(before.user) : 0;
+        return before.gdiKnown || before.userKnown;
+    };
+    long gdi1 = 0, user1 = 0, gdi2 = 0, user2 = 0;
+    if (!measure(gdi1, user1)) return ::testing::AssertionFailure() << "no way to count GUI objects here";
+    if (gdi1 == 0 && user1 == 0) return ::testing::AssertionSuccess();
+    measure(gdi2, user2);
+    if (gdi2 == 0 && user2 == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "GUI objects grow over " << cycles << " cycles twice running: GDI +" << gdi1
+                                         << " then +" << gdi2 << ", USER +" << user1 << " then +" << user2;
 }
 
 namespace {

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <functional>
 #include <string>
@@ -53,6 +55,12 @@ private:
     std::string caption_;
     std::thread thread_;
 };
+
+// Leak check: GDI and USER objects of the process (guitest::CountGuiObjects) over
+// `cycles` runs of cycle.  Caches the system fills once (a device-context cache entry
+// made the first time two DCs are in use at once) may show as a one-time growth, so a
+// growth is measured again over as many cycles: a leak grows both times.
+::testing::AssertionResult NoGrowthOverCycles(const std::function<void()>& cycle, int cycles);
 
 // Visible top-level "#32770" windows of this process.
 std::vector<HWND> DialogWindows();
