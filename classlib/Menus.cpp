@@ -284,7 +284,9 @@ void TMenuItem::changed(bool rebuild) {
 }
 
 void TMenuItem::Click() {
-    if (enabled_ && OnClick) OnClick(this);
+    if (!enabled_ || !OnClick) return;
+    TNotifyEvent handler = OnClick;  // the handler may free this item
+    handler(this);
 }
 
 void TMenuItem::SetParentComponent(TComponent* parent) {

@@ -125,5 +125,7 @@ void TTimer::Timer() {
         updateTimer();
         return;
     }
-    if (enabled_) OnTimer(this);
+    if (!enabled_) return;
+    TNotifyEvent handler = OnTimer;  // the handler may free this timer
+    handler(this);
 }

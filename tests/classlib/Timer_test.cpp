@@ -110,3 +110,17 @@ end
     delete form;  // the timer goes with its form: no tick after this
     PumpFor(80);
 }
+
+TEST(Timer, HandlerMayFreeItsTimer) {
+    auto* timer = new TTimer(nullptr);
+    int ticks = 0;
+    timer->SetInterval(10);
+    timer->SetOnTimer([&](TObject*) {
+        ++ticks;
+        delete timer;
+        timer = nullptr;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return timer == nullptr; }, 5000));
+    PumpFor(60);
+    EXPECT_EQ(ticks, 1);
+}
