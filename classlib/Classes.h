@@ -116,8 +116,9 @@ public:
 
     void BeginUpdate() { ++updateCount_; }
     void EndUpdate() { if (--updateCount_ == 0) SetUpdateState(false); }
-    void SaveToFile(const std::string& fileName) const;   // raises EFCreateError-like Exception
-    void LoadFromFile(const std::string& fileName);
+    // Virtual: lists over documents (the rich edit's) read and write their own formats.
+    virtual void SaveToFile(const std::string& fileName) const;   // raises EFCreateError-like Exception
+    virtual void LoadFromFile(const std::string& fileName);
 
     TNotifyEvent OnChange;
 

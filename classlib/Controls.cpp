@@ -611,6 +611,9 @@ void TWinControl::WndProc(TMessage& m) {
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
+    // The fields change before the window does, so the window's own size notice sees no
+    // change: the children are laid out again here.
+    const bool sized = std::max(width, 0) != width_ || std::max(height, 0) != height_;
     TControl::SetBounds(left, top, width, height);
     if (handle_) {
         RECT r;
@@ -621,6 +624,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
         if (r.left != left_ || r.top != top_ || r.right - r.left != width_ || r.bottom - r.top != height_)
             SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    if (sized) Realign();
 }
 
 RECT TWinControl::ClientRect() {

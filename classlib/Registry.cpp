@@ -1,10 +1,15 @@
 // Registers the classes a stored form may name with the form reader.  Each class's
 // description is made the first time it is asked for; asking here makes sure every
 // class is known before the first form is read.
+#include "Buttons.h"
+#include "ComCtrls.h"
 #include "Controls.h"
 #include "Dialogs.h"
+#include "ExtCtrls.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "RichEdit.h"
+#include "StdCtrls.h"
 #include "Timer.h"
 
 void RegisterControlClasses() {
@@ -20,4 +25,15 @@ void RegisterControlClasses() {
     TFindDialog::StaticClassInfo();
     TReplaceDialog::StaticClassInfo();
     TPrinterSetupDialog::StaticClassInfo();
+    TEdit::StaticClassInfo();
+    TMemo::StaticClassInfo();
+    TListBox::StaticClassInfo();
+    TButton::StaticClassInfo();
+    TBitBtn::StaticClassInfo();
+    TPanel::StaticClassInfo();
+    TSplitter::StaticClassInfo();
+    TProgressBar::StaticClassInfo();
+    TStatusBar::StaticClassInfo();
+    TStatusPanel::StaticClassInfo();
+    TRichEdit::StaticClassInfo();
 }

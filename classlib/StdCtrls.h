@@ -1,0 +1,254 @@
+// Standard controls on the system's edit, list box and button classes.  Each keeps what
+// its window holds (text, lines, selection, list items, chosen line) in fields while there
+// is no window, pushes it into the window when one is made and takes it back before the
+// window goes (RecreateWnd), so hidden controls work without ever making a window.
+// The rich edit builds on TCustomMemo and lives in RichEdit.h; bit buttons in Buttons.h.
+//
+// Types: TAlignment, TScrollStyle, TBorderStyle, TEditCharCase, TModalResult,
+//        TCustomEdit, TEdit, TCustomMemo, TMemo, TCustomListBox, TListBox, TButton.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "Controls.h"
+#include "Forms.h"  // controls take the form's bsNone and bsSingle as their border styles
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+extern const TEnumNames AlignmentNames;
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+extern const TEnumNames ScrollStyleNames;
+
+// The border of a control: bsNone or bsSingle (a sunken client edge when Ctl3D).
+using TBorderStyle = TFormBorderStyle;
+extern const TEnumNames ControlBorderStyleNames;
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+extern const TEnumNames EditCharCaseNames;
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
+                       mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
+extern const TEnumNames ModalResultIdents;
+
+// Line breaks of any kind (CR, LF, CR LF) become CR LF.
+std::string AdjustLineBreaks(const std::string& text);
+
+// An edit control: text, selection, modified flag, clipboard and undo.
+class TCustomEdit : public TWinControl {
+    CLASS_INFO(TCustomEdit)
+public:
+    explicit TCustomEdit(TComponent* owner);
+    ~TCustomEdit() override;
+
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle s);
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v);
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int v);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool v);
+    TEditCharCase CharCase() const { return charCase_; }
+    void SetCharCase(TEditCharCase c);
+    bool AutoSelect() const { return autoSelect_; }
+    void SetAutoSelect(bool v) { autoSelect_ = v; }
+    bool ParentCtl3D() const { return parentCtl3D_; }
+    void SetParentCtl3D(bool v) { parentCtl3D_ = v; }
+
+    virtual bool Modified();
+    virtual void SetModified(bool v);
+    // Selection in the control's positions; kept while there is no window.
+    virtual int SelStart();
+    virtual void SetSelStart(int v);
+    virtual int SelLength();
+    virtual void SetSelLength(int v);
+    virtual std::string SelText();
+    // Replaces the selection (or inserts at the caret); the change can be undone.
+    virtual void SetSelText(const std::string& text);
+    void SelectAll();
+    void ClearSelection() { SetSelText(std::string()); }
+    void Clear() { SetText(std::string()); }
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    void Undo();
+    bool CanUndo();
+    void ClearUndo();
+
+    TNotifyEvent OnChange;
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleContents() override;
+    void SaveHandleContents() override;
+    virtual void Change() { if (OnChange) OnChange(this); }
+    // True while the control, or a control it lies on, is being freed: nothing needs to
+    // be kept from a window that goes for good.
+    bool beingFreed() const;
+    // Selection of the window in the control's positions (EM_GETSEL).
+    virtual void getSelection(int& start, int& end);
+    virtual void setSelection(int start, int end);
+
+    TBorderStyle borderStyle_ = bsSingle;
+    bool ctl3D_ = true;
+    bool parentCtl3D_ = true;
+    bool readOnly_ = false;
+    int maxLength_ = 0;
+    bool hideSelection_ = true;
+    TEditCharCase charCase_ = ecNormal;
+    bool autoSelect_ = true;
+    bool modified_ = false;
+    int selStart_ = 0;
+    int selLength_ = 0;
+};
+
+// A one-line edit.
+class TEdit : public TCustomEdit {
+    CLASS_INFO(TEdit)
+public:
+    explicit TEdit(TComponent* owner);
+    char PasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(char c);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleContents() override;
+    char passwordChar_ = 0;
+};
+
+// A multi-line edit.  Lines are the text's lines as the line breaks in it make them (a
+// line that word wrap shows on several rows is still one line), with or without a window.
+class TCustomMemo : public TCustomEdit {
+    CLASS_INFO(TCustomMemo)
+public:
+    explicit TCustomMemo(TComponent* owner);
+    ~TCustomMemo() override;
+
+    TStrings& Lines() { return *lines_; }
+    void SetLines(const TStrings& lines) { lines_->Assign(lines); }
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle s);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    bool WantReturns() const { return wantReturns_; }
+    void SetWantReturns(bool v) { wantReturns_ = v; }
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool v) { wantTabs_ = v; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    std::unique_ptr<TStrings> lines_;
+    TScrollStyle scrollBars_ = ssNone;
+    bool wordWrap_ = true;
+    TAlignment alignment_ = taLeftJustify;
+    bool wantReturns_ = true;
+    bool wantTabs_ = false;
+};
+
+class TMemo : public TCustomMemo {
+    CLASS_INFO(TMemo)
+public:
+    explicit TMemo(TComponent* owner) : TCustomMemo(owner) {}
+};
+
+// A list of text lines, one of which may be chosen.  OnClick follows a change of the
+// chosen line by the user, OnDblClick a double-click on a line.
+class TCustomListBox : public TWinControl {
+    CLASS_INFO(TCustomListBox)
+public:
+    explicit TCustomListBox(TComponent* owner);
+    ~TCustomListBox() override;
+
+    TStrings& Items() { return *items_; }
+    void SetItems(const TStrings& items) { items_->Assign(items); }
+    int Count() { return items_->Count(); }
+    // The chosen line, -1 for none.  Kept while there is no window.
+    int ItemIndex();
+    void SetItemIndex(int index);
+    int TopIndex();
+    void SetTopIndex(int index);
+    void Clear() { items_->Clear(); }
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool v);
+    bool IntegralHeight() const { return integralHeight_; }
+    void SetIntegralHeight(bool v);
+    int ItemHeight();
+    void SetItemHeight(int h);
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle s);
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v);
+    bool ParentCtl3D() const { return parentCtl3D_; }
+    void SetParentCtl3D(bool v) { parentCtl3D_ = v; }
+    // The line under a point of the client area, or -1 (existing: only lines that exist;
+    // otherwise the line a click there would reach, which may be Count).
+    int ItemAtPos(POINT p, bool existing);
+    RECT ItemRect(int index);
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    friend class TListBoxStrings;
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleContents() override;
+    void SaveHandleContents() override;
+    bool beingFreed() const;
+
+    std::unique_ptr<TStrings> items_;
+    std::unique_ptr<TStringList> saved_;  // the lines while there is no window
+    int itemIndex_ = -1;
+    int topIndex_ = 0;
+    bool sorted_ = false;
+    bool integralHeight_ = false;
+    int itemHeight_ = 0;  // 0: as the font gives
+    TBorderStyle borderStyle_ = bsSingle;
+    bool ctl3D_ = true;
+    bool parentCtl3D_ = true;
+};
+
+class TListBox : public TCustomListBox {
+    CLASS_INFO(TListBox)
+public:
+    explicit TListBox(TComponent* owner) : TCustomListBox(owner) {}
+};
+
+// A push button.  A click (mouse, keyboard or BM_CLICK) runs Click: the form's
+// ModalResult (when the button has one and the form has that property) is set, then
+// OnClick runs.
+class TButton : public TWinControl {
+    CLASS_INFO(TButton)
+public:
+    explicit TButton(TComponent* owner);
+
+    bool Default() const { return default_; }
+    void SetDefault(bool v);
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool v) { cancel_ = v; }
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult r) { modalResult_ = r; }
+
+    void Click() override;
+    void WndProc(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    // Shows the button as the default one of its form or not.
+    virtual void SetButtonStyle(bool asDefault);
+    TCustomForm* parentForm() const;
+
+    bool default_ = false;
+    bool cancel_ = false;
+    TModalResult modalResult_ = mrNone;
+};
+
+// Known gaps: no CM_DIALOGKEY handling for Default and Cancel (the forms do not send it
+// yet); no owner-drawn list box styles; no multiple selection.
