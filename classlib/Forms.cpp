@@ -50,6 +50,8 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
         b.Enum("Position", PositionNames, [](TCustomForm& f) -> int64_t { return f.Position(); }, [](TCustomForm& f, int64_t v) { f.SetPosition(static_cast<TPosition>(v)); });
         b.Reference<TMainMenu>("Menu", [](TCustomForm& f) { return f.Menu(); }, [](TCustomForm& f, TMainMenu* m) { f.SetMenu(m); });
         b.Bool("KeyPreview", [](TCustomForm& f) { return f.KeyPreview(); }, [](TCustomForm& f, bool v) { f.SetKeyPreview(v); });
+        b.Bool("AlphaBlend", [](TCustomForm& f) { return f.AlphaBlend(); }, [](TCustomForm& f, bool v) { f.SetAlphaBlend(v); });
+        b.Int("AlphaBlendValue", [](TCustomForm& f) -> int64_t { return f.AlphaBlendValue(); }, [](TCustomForm& f, int64_t v) { f.SetAlphaBlendValue(static_cast<int>(v)); });
         b.Reference<TWinControl>("ActiveControl", [](TCustomForm& f) { return f.ActiveControl(); }, [](TCustomForm& f, TWinControl* c) { f.SetActiveControl(c); });
         b.Event("OnCreate", &TCustomForm::OnCreate);
         b.Event("OnShow", &TCustomForm::OnShow);
@@ -179,10 +181,37 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
     TCustomControl::CreateWnd();
+    applyAlphaBlend();
     SetIcon(icon_);
     if (menu_) {
         menu_->SetWindowHandle(handle_);
         ::SetMenu(handle_, menu_->Handle());
+    }
+}
+
+void TCustomForm::SetAlphaBlend(bool v) {
+    if (v == alphaBlend_) return;
+    alphaBlend_ = v;
+    applyAlphaBlend();
+}
+
+void TCustomForm::SetAlphaBlendValue(int v) {
+    v = v < 0 ? 0 : v > 255 ? 255 : v;
+    if (v == alphaBlendValue_) return;
+    alphaBlendValue_ = v;
+    applyAlphaBlend();
+}
+
+// A layered window only while blending is on: an opaque form stays an ordinary window.
+void TCustomForm::applyAlphaBlend() {
+    if (!handle_) return;
+    const LONG_PTR ex = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
+    if (alphaBlend_) {
+        if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrA(handle_, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(handle_, 0, static_cast<BYTE>(alphaBlendValue_), LWA_ALPHA);
+    } else if (ex & WS_EX_LAYERED) {
+        SetWindowLongPtrA(handle_, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        RedrawWindow(handle_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     }
 }
 

@@ -56,6 +56,12 @@ public:
     void SetIcon(HICON icon);  // borrowed
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool v) { keyPreview_ = v; }
+    // Translucency: while AlphaBlend is on, the window is drawn with AlphaBlendValue
+    // (0 invisible .. 255 opaque); while it is off the window is opaque whatever the value.
+    bool AlphaBlend() const { return alphaBlend_; }
+    void SetAlphaBlend(bool v);
+    int AlphaBlendValue() const { return alphaBlendValue_; }
+    void SetAlphaBlendValue(int v);
     TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* c);
     bool Active() const;
@@ -89,6 +95,7 @@ private:
     void onCommand(TMessage& m);
     void onClose(TMessage& m);
     bool onShortCut(const MSG& msg);
+    void applyAlphaBlend();
     friend class TApplication;
 
     TFormBorderStyle borderStyle_ = bsSizeable;
@@ -99,6 +106,8 @@ private:
     TMainMenu* menu_ = nullptr;
     HICON icon_ = nullptr;
     bool keyPreview_ = false;
+    bool alphaBlend_ = false;
+    int alphaBlendValue_ = 255;
     TWinControl* activeControl_ = nullptr;
     bool shownOnce_ = false;
 };

@@ -359,3 +359,36 @@ TEST(FormLayout_Leaks, TwentyCyclesLeaveNoGuiObjects) {
         EXPECT_LE(after.user, before.user) << before.source;
     }
 }
+
+TEST(FormAlphaBlend_Stored, ValueWithoutBlendingLeavesTheWindowOpaque) {
+    auto f = ctltest::FormFromText(u8R"(object F: TForm
+  Width = 223
+  Height = 126
+  AlphaBlendValue = 150
+end
+)");
+    EXPECT_FALSE(f->AlphaBlend());
+    EXPECT_EQ(150, f->AlphaBlendValue());
+    EXPECT_FALSE(GetWindowLongPtrA(f->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST(FormAlphaBlend_Switch, BlendingMakesALayeredWindowWithTheValue) {
+    auto f = ctltest::FormFromText(u8R"(object F: TForm
+  Width = 223
+  Height = 126
+  AlphaBlend = True
+  AlphaBlendValue = 150
+end
+)");
+    HWND wnd = f->Handle();
+    ASSERT_TRUE(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags));
+    EXPECT_EQ(150, alpha);
+    EXPECT_TRUE(flags & LWA_ALPHA);
+    f->SetAlphaBlendValue(300);  // kept within 0..255
+    EXPECT_EQ(255, f->AlphaBlendValue());
+    f->SetAlphaBlend(false);
+    EXPECT_FALSE(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
