@@ -150,12 +150,13 @@ void printPlainText(TPrinter& printer, const std::wstring& text, TFont& font) {
         size_t pos = 0;
         do {
             const wchar_t* s = p.c_str() + pos;
-            const int n = static_cast<int>(p.size() - pos);
+            const int remaining = static_cast<int>(p.size() - pos);
+            const int n = std::min(remaining, 2048);  // a printed line never holds more: measure no further
             int fit = 0;
             SIZE size{};
             if (n > 0) GetTextExtentExPointW(dc, s, n, width, &fit, nullptr, &size);
             int take = n > 0 ? std::max(1, fit) : 0;
-            if (take < n) {  // wrap after the last blank that fits, if there is one
+            if (take < remaining) {  // wrap after the last blank that fits, if there is one
                 for (int i = take; i > 0; --i)
                     if (s[i] == L' ') { take = i; break; }
             }
@@ -167,7 +168,7 @@ void printPlainText(TPrinter& printer, const std::wstring& text, TFont& font) {
             if (take > 0) TextOutW(dc, 0, y, s, take);
             y += lineHeight;
             pos += static_cast<size_t>(take);
-            while (pos < p.size() && take < n && p[pos] == L' ') ++pos;
+            while (pos < p.size() && take < remaining && p[pos] == L' ') ++pos;
         } while (pos < p.size());
     }
     SelectObject(dc, GetStockObject(SYSTEM_FONT));  // the font is freed here, not by the page
