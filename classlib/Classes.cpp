@@ -102,8 +102,14 @@ void TComponent::FreeNotification(TComponent* other) {
 }
 
 void TComponent::RemoveFreeNotification(TComponent* other) {
+    // The link is kept on both sides (FreeNotification makes both), so it is undone on
+    // both: neither may keep a pointer to the other once either is freed.
     auto it = std::find(freeNotifies_.begin(), freeNotifies_.end(), other);
     if (it != freeNotifies_.end()) freeNotifies_.erase(it);
+    if (other) {
+        auto back = std::find(other->freeNotifies_.begin(), other->freeNotifies_.end(), this);
+        if (back != other->freeNotifies_.end()) other->freeNotifies_.erase(back);
+    }
 }
 
 void TComponent::Loaded() { state_ &= ~(csLoading | csReading); }

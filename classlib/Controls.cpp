@@ -98,6 +98,7 @@ const TClassInfo& TControl::StaticClassInfo() {
         b.Bool("ParentFont", [](TControl& c) { return c.ParentFont(); }, [](TControl& c, bool v) { c.SetParentFont(v); });
         b.Str("Hint", [](TControl& c) { return c.Hint(); }, [](TControl& c, const std::string& v) { c.SetHint(v); });
         b.Bool("ShowHint", [](TControl& c) { return c.ShowHint(); }, [](TControl& c, bool v) { c.SetShowHint(v); });
+        b.Bool("ParentShowHint", [](TControl& c) { return c.ParentShowHint(); }, [](TControl& c, bool v) { c.SetParentShowHint(v); });
         b.Reference<TPopupMenu>("PopupMenu", [](TControl& c) { return c.PopupMenu(); }, [](TControl& c, TPopupMenu* m) { c.SetPopupMenu(m); });
         b.Int("Cursor", [](TControl& c) -> int64_t { return c.Cursor(); }, [](TControl& c, int64_t v) { c.SetCursor(static_cast<int>(v)); }, &CursorIdents);
         b.Str("Caption", [](TControl& c) { return c.Text(); }, [](TControl& c, const std::string& v) { c.SetText(v); });
@@ -229,6 +230,7 @@ void TControl::SetHint(const std::string& h) {
 
 void TControl::SetShowHint(bool v) {
     showHint_ = v;
+    parentShowHint_ = false;
     SetHint(hint_);
 }
 
@@ -516,16 +518,14 @@ LRESULT TWinControl::OnCtlColor(HDC dc) {
     return reinterpret_cast<LRESULT>(brush_.Handle());
 }
 
-void TWinControl::onWindowPosChanged(const WINDOWPOS& wp) {
+void TWinControl::onWindowPosChanged(const WINDOWPOS&) {
     if (!handle_ || IsIconic(handle_)) return;
     RECT r;
     GetWindowRect(handle_, &r);
     HWND parentWnd = GetParent(handle_);
     if (parentWnd && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD))
         MapWindowPoints(nullptr, parentWnd, reinterpret_cast<POINT*>(&r), 2);
-    bool sized = (r.right - r.left) != width_ || (r.bottom - r.top) != height_;
     UpdateBoundsFields(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    if (sized) Realign();
 }
 
 void TWinControl::onContextMenu(TMessage& m) {
@@ -544,6 +544,12 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(m);
         onWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
+        return;
+    case WM_SIZE:
+        // The client area changed (also when only the frame or the menu bar did): lay
+        // the children out again.
+        DefaultHandler(m);
+        Realign();
         return;
     case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: case WM_MEASUREITEM: case WM_HSCROLL: case WM_VSCROLL:
     case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC:

@@ -76,6 +76,10 @@ public:
     void SetHint(const std::string& h);
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool v);
+    // Whether the hint setting follows the parent's (stored forms turn it off where a
+    // control sets its own).
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool v) { parentShowHint_ = v; }
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* m);
     int Cursor() const { return cursor_; }
@@ -130,6 +134,7 @@ protected:
     bool parentFont_ = true;
     std::string hint_;
     bool showHint_ = false;
+    bool parentShowHint_ = true;
     TPopupMenu* popupMenu_ = nullptr;
     int cursor_ = 0;
     std::string text_;

@@ -452,7 +452,9 @@ void TApplication::ProcessMessages() {
 }
 
 int TApplication::Run() {
-    if (mainForm_ && !terminated_) {
+    // A terminate request made while the main form was being created (a failed set-up)
+    // ends the program without showing the form or running its show handler.
+    if (mainForm_ && !terminated_ && !terminateRequested_) {
         try {
             mainForm_->Show();
         } catch (const std::exception& e) {
@@ -464,6 +466,7 @@ int TApplication::Run() {
 }
 
 void TApplication::Terminate() {
+    terminateRequested_ = true;
     PostQuitMessage(0);
 }
 

@@ -142,6 +142,7 @@ public:
     int Run();
     void Terminate();           // posts the quit request
     bool Terminated() const { return terminated_; }
+    bool TerminateRequested() const { return terminateRequested_; }
     void ProcessMessages();     // handles the messages waiting now
     bool HandleMessage();       // waits for and handles one message; false on quit
 
@@ -177,6 +178,7 @@ private:
     HICON icon_ = nullptr;
     HWND handle_ = nullptr;
     bool terminated_ = false;
+    bool terminateRequested_ = false;
     std::vector<std::string> pendingExceptions_;
     std::vector<HWND> modelessDialogs_;
 };

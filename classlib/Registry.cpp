@@ -11,6 +11,7 @@
 #include "RichEdit.h"
 #include "StdCtrls.h"
 #include "Timer.h"
+#include "SpSharedRecoContext.h"
 
 void RegisterControlClasses() {
     TForm::StaticClassInfo();
@@ -25,6 +26,7 @@ void RegisterControlClasses() {
     TFindDialog::StaticClassInfo();
     TReplaceDialog::StaticClassInfo();
     TPrinterSetupDialog::StaticClassInfo();
+    TSpSharedRecoContext::StaticClassInfo();
     TEdit::StaticClassInfo();
     TMemo::StaticClassInfo();
     TListBox::StaticClassInfo();

@@ -12,6 +12,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <typeindex>
 #include <variant>
 #include <vector>
@@ -220,21 +221,23 @@ public:
         return *this;
     }
     // A handler of a form, found by name from stored event bindings.
-    template <class R, class... Args>
-    TClassBuilder& Handler(const std::string& name, R (T::*method)(Args...)) {
+    template <class Base, class R, class... Args>
+    TClassBuilder& Handler(const std::string& name, R (Base::*method)(Args...)) {
+        static_assert(std::is_base_of_v<Base, T>, "a handler must be a method of the form");
         info_.AddHandler(name, [method](TObject& self) -> std::any {
-            T* t = &static_cast<T&>(self);
+            Base* t = &static_cast<T&>(self);
             return std::function<R(Args...)>([t, method](Args... args) { return (t->*method)(args...); });
         });
         return *this;
     }
     // A field of a form that receives the component of the same name.
-    template <class C>
-    TClassBuilder& Field(const std::string& name, C* T::*member) {
+    template <class C, class Base>
+    TClassBuilder& Field(const std::string& name, C* Base::*member) {
+        static_assert(std::is_base_of_v<Base, T>, "a field must be a member of the form");
         info_.AddField(name, [member](TObject& self, TComponent* comp) {
             C* c = dynamic_cast<C*>(comp);
             if (!c) return false;
-            static_cast<T&>(self).*member = c;
+            static_cast<Base&>(static_cast<T&>(self)).*member = c;
             return true;
         });
         return *this;

@@ -8,3 +8,12 @@ add_custom_command(OUTPUT "${DEFAULT_SKIN_FILE}"
   DEPENDS "${HOST_SKINGEN}"
   COMMENT "Packing the default skin")
 add_custom_target(default_skin ALL DEPENDS "${DEFAULT_SKIN_FILE}")
+
+# The same skin as a form's stored SkinStream value (its length, then the file), embedded
+# as the RCDATA resource DEFAULTSKIN that the forms name with "SkinStream = @DEFAULTSKIN".
+set(DEFAULT_SKIN_STREAM "${GENERATED_RES_DIR}/default.skinstream")
+add_custom_command(OUTPUT "${DEFAULT_SKIN_STREAM}"
+  COMMAND "${HOST_SKINGEN}" --stream "${DEFAULT_SKIN_STREAM}"
+  DEPENDS "${HOST_SKINGEN}"
+  COMMENT "Packing the default skin as a stored form value")
+add_custom_target(default_skin_stream ALL DEPENDS "${DEFAULT_SKIN_STREAM}")

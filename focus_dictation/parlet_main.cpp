@@ -1,7 +1,18 @@
-// Program entry of parlet.
+// Program entry of parlet, the focused-window dictation program.
 #include <windows.h>
 
+#include "FInput.h"
+#include "WinSkinData.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    MessageBoxA(nullptr, "parlet", "parlet", MB_OK);
-    return 0;
+    Application->Initialize();
+    RegisterSkinClasses();
+    try {
+        Application->CreateForm<TFInput>();
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+        return 1;
+    }
+    Application->SetTitle("Chattuck");
+    return Application->Run();
 }

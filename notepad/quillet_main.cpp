@@ -1,7 +1,17 @@
-// Program entry of quillet.
+// Program entry of quillet, the dictation notepad.
 #include <windows.h>
 
+#include "Fnotepad.h"
+#include "WinSkinData.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    MessageBoxA(nullptr, "quillet", "quillet", MB_OK);
-    return 0;
+    Application->Initialize();
+    RegisterSkinClasses();
+    try {
+        Application->CreateForm<TFnotepad>();
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+        return 1;
+    }
+    return Application->Run();
 }

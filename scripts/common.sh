@@ -41,7 +41,7 @@ build_all() {
 reg_add() { wine_ reg add "$@" /f >/dev/null 2>&1; }
 
 make_prefix() {
-    if [ ! -f "$WINEPREFIX/.quillet-prefix-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.prefix-ready-v2" ]; then
         log "creating Wine prefix in $WINEPREFIX"
         rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
         wine_ wineboot -i </dev/null >/dev/null 2>&1
@@ -54,11 +54,18 @@ make_prefix() {
         reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d ''
         reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
         # The forms name Chinese fonts; map them to the CJK font installed on this machine.
-        for f in 'SimSun' 'NSimSun' '宋体' '新宋体' 'Fixedsys'; do
-            reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d 'Noto Sans CJK SC'
-        done
+        # A UTF-16 .reg file carries the Chinese names intact.
+        local fonts="$WINEPREFIX/font-replacements.reg"
+        {
+            printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+            for f in 'SimSun' 'NSimSun' '宋体' '新宋体' 'Fixedsys'; do
+                printf '"%s"="Noto Sans CJK SC"\r\n' "$f"
+            done
+        } | iconv -f UTF-8 -t UTF-16 > "$fonts"
+        wine_ regedit /S "$(wine_ winepath -w "$fonts" 2>/dev/null)" >/dev/null 2>&1
         /usr/lib/wine/wineserver -w
-        touch "$WINEPREFIX/.quillet-prefix-ready"
+        touch "$WINEPREFIX/.prefix-ready-v2"
     fi
 }
 
@@ -69,6 +76,15 @@ register_standins() {
         [ -f "$dll" ] || continue
         wine_ regsvr32 /s "$dll" </dev/null >/dev/null 2>&1 || { log "regsvr32 failed for $dll"; return 1; }
     done
+    # The stand-in browser handles .htm pages, so a test sees the set-up page being
+    # opened without a browser starting.
+    if [ -f "$BUILD/standins/standin_browser.exe" ]; then
+        local exe
+        exe="$(wine_ winepath -w "$BUILD/standins/standin_browser.exe" 2>/dev/null)"
+        reg_add 'HKCR\.htm' /ve /d htmlfile
+        reg_add 'HKCR\.html' /ve /d htmlfile
+        reg_add 'HKCR\htmlfile\shell\open\command' /ve /d "\"$exe\" \"%1\""
+    fi
 }
 
 # Starts Xvfb at 24-bit depth unless DISPLAY is already usable (USE_XVFB=1 forces it).

@@ -13,26 +13,26 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then headless=1; USE_XVF
 start_display
 trap stop_all EXIT
 start_wine
-script_win="$("$WINE" winepath -w "$ROOT/standins/demo.script" 2>/dev/null)"
-export SPEECH_STANDIN_SCRIPT="$script_win"
+out="$BUILD/demo"
+mkdir -p "$out"
+rm -f "$out/calls.log" "$out/dictated.txt" "$out/screenshot.png"
+win() { wine_ winepath -w "$1" 2>/dev/null; }
+export SPEECH_STANDIN_SCRIPT="$(win "$ROOT/standins/demo.script")"
+export SPEECH_STANDIN_LOG="$(win "$out/calls.log")"
+# The recognizer's own dialogs (first-run training) close themselves in the demo.
+export SPEECH_STANDIN_UI_AUTOCLOSE=1500
 if [ "$headless" = 0 ]; then
     wine_ "$BUILD/quillet.exe"
     exit 0
 fi
-out="$BUILD/demo"
-mkdir -p "$out"
-export SPEECH_STANDIN_EXIT_AFTER=1
-export QUILLET_DEMO_DUMP="$("$WINE" winepath -w "$out/dictated.txt" 2>/dev/null)"
+# With nobody to answer the first-run training prompt, the demo starts as a trained user.
+sysdir="$WINEPREFIX/drive_c/windows/system32"
+[ -f "$sysdir/tallowmere.ini" ] || printf 'Memo1\r\n' > "$sysdir/tallowmere.ini"
 wine_ "$BUILD/quillet.exe" &
 app=$!
-# The stand-in ends the program after the script's last event; take the picture just before.
-for _ in $(seq 300); do
-    [ -f "$out/dictated.txt" ] && break
-    kill -0 $app 2>/dev/null || break
-    sleep 0.1
-done
+wine_ "$BUILD/standins/demo_probe.exe" "$SPEECH_STANDIN_LOG" "$(win "$out/dictated.txt")" 90 || log "the demo did not finish"
 import -window root "$out/screenshot.png" 2>/dev/null || true
-wait $app || true
+kill $app 2>/dev/null || true
 echo "screenshot: $out/screenshot.png"
 echo "dictated text:"
-[ -f "$out/dictated.txt" ] && iconv -f GBK -t UTF-8 "$out/dictated.txt" || echo "(none)"
+if [ -f "$out/dictated.txt" ]; then iconv -f GBK -t UTF-8 "$out/dictated.txt"; echo; else echo "(none)"; fi

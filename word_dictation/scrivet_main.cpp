@@ -1,7 +1,18 @@
-// Program entry of scrivet.
+// Program entry of scrivet, the word-processor dictation program.
 #include <windows.h>
 
+#include "FWord.h"
+#include "WinSkinData.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    MessageBoxA(nullptr, "scrivet", "scrivet", MB_OK);
-    return 0;
+    Application->Initialize();
+    RegisterSkinClasses();
+    try {
+        Application->CreateForm<TFWord>();
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+        return 1;
+    }
+    Application->SetTitle("Dormel");
+    return Application->Run();
 }

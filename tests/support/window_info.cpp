@@ -48,12 +48,16 @@ std::wstring WindowTextW(HWND hwnd) {
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &length))
     return {};
-  std::wstring text(length + 1, L'\0');
+  // Twice the room: under Wine a wide WM_GETTEXT sent to an ANSI window of another process
+  // goes through an ANSI buffer of the same size, which double-byte text overflows (the
+  // copy then comes back empty).
+  std::wstring text(2 * length + 2, L'\0');
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
                            SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied))
     return {};
   text.resize(copied < text.size() ? copied : text.size() - 1);
+  if (text.size() > length) text.resize(length);
   return text;
 }
 

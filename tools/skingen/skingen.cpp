@@ -4,6 +4,7 @@
 //
 // usage: skingen <output folder>
 //        skingen --pack <skin file>
+//        skingen --stream <file>     (length, then the packed skin: a form's stored value)
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -28,7 +29,8 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& da
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: skingen <output folder>\n       skingen --pack <skin file>\n");
+    std::fprintf(stderr, "usage: skingen <output folder>\n       skingen --pack <skin file>\n"
+                         "       skingen --stream <file>   (the packed skin behind its length, as a form stores it)\n");
     return 2;
 }
 
@@ -36,8 +38,14 @@ int Usage() {
 
 int main(int argc, char** argv) {
     try {
-        if (argc == 3 && std::string(argv[1]) == "--pack") {
-            const std::vector<uint8_t> skin = WriteSkinContainer(skingen::DefaultSkinFiles());
+        if (argc == 3 && (std::string(argv[1]) == "--pack" || std::string(argv[1]) == "--stream")) {
+            std::vector<uint8_t> skin = WriteSkinContainer(skingen::DefaultSkinFiles());
+            if (std::string(argv[1]) == "--stream") {
+                // A form stores its skin as a signed 32-bit little-endian length, then the file.
+                const auto n = static_cast<uint32_t>(skin.size());
+                skin.insert(skin.begin(), {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
+                                           static_cast<uint8_t>(n >> 16), static_cast<uint8_t>(n >> 24)});
+            }
             const std::filesystem::path out(argv[2]);
             if (out.has_parent_path()) std::filesystem::create_directories(out.parent_path());
             return WriteFile(out, skin) ? 0 : 1;
