@@ -46,9 +46,7 @@ const TClassInfo& TCustomPanel::StaticClassInfo() {
         b.Enum("BevelOuter", BevelCutNames, [](TCustomPanel& p) -> int64_t { return p.BevelOuter(); }, [](TCustomPanel& p, int64_t v) { p.SetBevelOuter(static_cast<TPanelBevel>(v)); });
         b.Int("BevelWidth", [](TCustomPanel& p) -> int64_t { return p.BevelWidth(); }, [](TCustomPanel& p, int64_t v) { p.SetBevelWidth(static_cast<int>(v)); });
         b.Int("BorderWidth", [](TCustomPanel& p) -> int64_t { return p.BorderWidth(); }, [](TCustomPanel& p, int64_t v) { p.SetBorderWidth(static_cast<int>(v)); });
-        b.Enum("BorderStyle", ControlBorderStyleNames, [](TCustomPanel& p) -> int64_t { return p.BorderStyle(); }, [](TCustomPanel& p, int64_t v) { p.SetBorderStyle(static_cast<TBorderStyle>(v)); });
-        b.Bool("Ctl3D", [](TCustomPanel& p) { return p.Ctl3D(); }, [](TCustomPanel& p, bool v) { p.SetCtl3D(v); });
-        b.Bool("ParentCtl3D", [](TCustomPanel& p) { return p.ParentCtl3D(); }, [](TCustomPanel& p, bool v) { p.SetParentCtl3D(v); });
+        DescribeBorder(b);
         b.Bool("FullRepaint", [](TCustomPanel& p) { return p.FullRepaint(); }, [](TCustomPanel& p, bool v) { p.SetFullRepaint(v); });
     });
     return info;
@@ -59,7 +57,7 @@ const TClassInfo& TPanel::StaticClassInfo() {
     return info;
 }
 
-TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
+TCustomPanel::TCustomPanel(TComponent* owner) : TBorderedControl(owner, bsNone) {
     width_ = 185;
     height_ = 41;
     color_ = clBtnFace;
@@ -76,10 +74,7 @@ int TCustomPanel::FrameSize() const {
 void TCustomPanel::CreateParams(TCreateParams& p) {
     TCustomControl::CreateParams(p);
     p.Style |= WS_CLIPCHILDREN;
-    if (borderStyle_ == bsSingle) {
-        if (ctl3D_) p.ExStyle |= WS_EX_CLIENTEDGE;
-        else p.Style |= WS_BORDER;
-    }
+    applyBorder(p);
 }
 
 void TCustomPanel::AlignControls(TControl* control, RECT& rect) {
@@ -152,9 +147,6 @@ void TCustomPanel::SetBorderWidth(int w) {
     Realign();
     Invalidate();
 }
-
-void TCustomPanel::SetBorderStyle(TBorderStyle s) { if (s != borderStyle_) { borderStyle_ = s; RecreateWnd(); } }
-void TCustomPanel::SetCtl3D(bool v) { parentCtl3D_ = false; if (v != ctl3D_) { ctl3D_ = v; RecreateWnd(); } }
 
 // ---- TSplitter ---------------------------------------------------------------------
 

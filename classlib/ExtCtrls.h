@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "ControlBorder.h"
 #include "Controls.h"
 #include "StdCtrls.h"
 
@@ -20,7 +21,7 @@ extern const TEnumNames BevelCutNames;
 // edges in bottomColor, and leaves rect inside them.
 void Frame3D(TCanvas& canvas, RECT& rect, TColor topColor, TColor bottomColor, int width);
 
-class TCustomPanel : public TCustomControl {
+class TCustomPanel : public TBorderedControl<TCustomControl> {
     CLASS_INFO(TCustomPanel)
 public:
     explicit TCustomPanel(TComponent* owner);
@@ -35,12 +36,6 @@ public:
     void SetBevelWidth(int w);
     int BorderWidth() const { return borderWidth_; }
     void SetBorderWidth(int w);
-    TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle s);
-    bool Ctl3D() const { return ctl3D_; }
-    void SetCtl3D(bool v);
-    bool ParentCtl3D() const { return parentCtl3D_; }
-    void SetParentCtl3D(bool v) { parentCtl3D_ = v; }
     bool FullRepaint() const { return fullRepaint_; }
     void SetFullRepaint(bool v) { fullRepaint_ = v; }
 
@@ -59,9 +54,6 @@ protected:
     TPanelBevel bevelOuter_ = bvRaised;
     int bevelWidth_ = 1;
     int borderWidth_ = 0;
-    TBorderStyle borderStyle_ = bsNone;
-    bool ctl3D_ = true;
-    bool parentCtl3D_ = true;
     bool fullRepaint_ = true;
 };
 

@@ -34,13 +34,6 @@ std::string AdjustLineBreaks(const std::string& text) {
 
 namespace {
 
-// The sunken border of edits and lists: a client edge when three-dimensional, else a line.
-void applyBorder(TCreateParams& p, TBorderStyle style, bool ctl3D) {
-    if (style != bsSingle) return;
-    if (ctl3D) p.ExStyle |= WS_EX_CLIENTEDGE;
-    else p.Style |= WS_BORDER;
-}
-
 std::vector<std::string> splitLines(const std::string& text) {
     TStringList list;
     list.SetText(text);
@@ -67,9 +60,7 @@ void checkIndex(int index, size_t count) {
 
 const TClassInfo& TCustomEdit::StaticClassInfo() {
     static const TClassInfo& info = DescribeClass<TCustomEdit>("TCustomEdit", &TWinControl::StaticClassInfo(), [](TClassBuilder<TCustomEdit>& b) {
-        b.Enum("BorderStyle", ControlBorderStyleNames, [](TCustomEdit& e) -> int64_t { return e.BorderStyle(); }, [](TCustomEdit& e, int64_t v) { e.SetBorderStyle(static_cast<TBorderStyle>(v)); });
-        b.Bool("Ctl3D", [](TCustomEdit& e) { return e.Ctl3D(); }, [](TCustomEdit& e, bool v) { e.SetCtl3D(v); });
-        b.Bool("ParentCtl3D", [](TCustomEdit& e) { return e.ParentCtl3D(); }, [](TCustomEdit& e, bool v) { e.SetParentCtl3D(v); });
+        DescribeBorder(b);
         b.Bool("ReadOnly", [](TCustomEdit& e) { return e.ReadOnly(); }, [](TCustomEdit& e, bool v) { e.SetReadOnly(v); });
         b.Int("MaxLength", [](TCustomEdit& e) -> int64_t { return e.MaxLength(); }, [](TCustomEdit& e, int64_t v) { e.SetMaxLength(static_cast<int>(v)); });
         b.Bool("HideSelection", [](TCustomEdit& e) { return e.HideSelection(); }, [](TCustomEdit& e, bool v) { e.SetHideSelection(v); });
@@ -80,7 +71,7 @@ const TClassInfo& TCustomEdit::StaticClassInfo() {
     return info;
 }
 
-TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
+TCustomEdit::TCustomEdit(TComponent* owner) : TBorderedControl(owner, bsSingle) {
     width_ = 121;
     height_ = 21;
     tabStop_ = true;
@@ -101,7 +92,7 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     CreateSubClass(p, "EDIT");
     p.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
-    applyBorder(p, borderStyle_, ctl3D_);
+    applyBorder(p);
     if (readOnly_) p.Style |= ES_READONLY;
     if (!hideSelection_) p.Style |= ES_NOHIDESEL;
     if (charCase_ == ecUpperCase) p.Style |= ES_UPPERCASE;
@@ -134,8 +125,6 @@ void TCustomEdit::WndProc(TMessage& m) {
     TWinControl::WndProc(m);
 }
 
-void TCustomEdit::SetBorderStyle(TBorderStyle s) { if (s != borderStyle_) { borderStyle_ = s; RecreateWnd(); } }
-void TCustomEdit::SetCtl3D(bool v) { parentCtl3D_ = false; if (v != ctl3D_) { ctl3D_ = v; RecreateWnd(); } }
 void TCustomEdit::SetHideSelection(bool v) { if (v != hideSelection_) { hideSelection_ = v; RecreateWnd(); } }
 void TCustomEdit::SetCharCase(TEditCharCase c) { if (c != charCase_) { charCase_ = c; RecreateWnd(); } }
 
@@ -471,9 +460,7 @@ const TClassInfo& TCustomListBox::StaticClassInfo() {
         b.Bool("Sorted", [](TCustomListBox& l) { return l.Sorted(); }, [](TCustomListBox& l, bool v) { l.SetSorted(v); });
         b.Bool("IntegralHeight", [](TCustomListBox& l) { return l.IntegralHeight(); }, [](TCustomListBox& l, bool v) { l.SetIntegralHeight(v); });
         b.Int("ItemHeight", [](TCustomListBox& l) -> int64_t { return l.ItemHeight(); }, [](TCustomListBox& l, int64_t v) { l.SetItemHeight(static_cast<int>(v)); });
-        b.Enum("BorderStyle", ControlBorderStyleNames, [](TCustomListBox& l) -> int64_t { return l.BorderStyle(); }, [](TCustomListBox& l, int64_t v) { l.SetBorderStyle(static_cast<TBorderStyle>(v)); });
-        b.Bool("Ctl3D", [](TCustomListBox& l) { return l.Ctl3D(); }, [](TCustomListBox& l, bool v) { l.SetCtl3D(v); });
-        b.Bool("ParentCtl3D", [](TCustomListBox& l) { return l.ParentCtl3D(); }, [](TCustomListBox& l, bool v) { l.SetParentCtl3D(v); });
+        DescribeBorder(b);
     });
     return info;
 }
@@ -484,7 +471,7 @@ const TClassInfo& TListBox::StaticClassInfo() {
 }
 
 TCustomListBox::TCustomListBox(TComponent* owner)
-    : TWinControl(owner), items_(std::make_unique<TListBoxStrings>(*this)), saved_(std::make_unique<TStringList>()) {
+    : TBorderedControl(owner, bsSingle), items_(std::make_unique<TListBoxStrings>(*this)), saved_(std::make_unique<TStringList>()) {
     width_ = 121;
     height_ = 97;
     tabStop_ = true;
@@ -507,7 +494,7 @@ void TCustomListBox::CreateParams(TCreateParams& p) {
     p.Style |= LBS_NOTIFY | LBS_HASSTRINGS | WS_VSCROLL;
     if (sorted_) p.Style |= LBS_SORT;
     if (!integralHeight_) p.Style |= LBS_NOINTEGRALHEIGHT;
-    applyBorder(p, borderStyle_, ctl3D_);
+    applyBorder(p);
 }
 
 void TCustomListBox::CreateHandleContents() {
@@ -592,8 +579,6 @@ void TCustomListBox::SetSorted(bool v) {
 }
 
 void TCustomListBox::SetIntegralHeight(bool v) { if (v != integralHeight_) { integralHeight_ = v; RecreateWnd(); } }
-void TCustomListBox::SetBorderStyle(TBorderStyle s) { if (s != borderStyle_) { borderStyle_ = s; RecreateWnd(); } }
-void TCustomListBox::SetCtl3D(bool v) { parentCtl3D_ = false; if (v != ctl3D_) { ctl3D_ = v; RecreateWnd(); } }
 
 // A standard list takes its line height from its font; the stored value is kept for
 // forms that name it.

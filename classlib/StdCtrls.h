@@ -4,7 +4,7 @@
 // window goes (RecreateWnd), so hidden controls work without ever making a window.
 // The rich edit builds on TCustomMemo and lives in RichEdit.h; bit buttons in Buttons.h.
 //
-// Types: TAlignment, TScrollStyle, TBorderStyle, TEditCharCase, TModalResult,
+// Types: TAlignment, TScrollStyle, TEditCharCase, TModalResult,
 //        TCustomEdit, TEdit, TCustomMemo, TMemo, TCustomListBox, TListBox, TButton.
 #pragma once
 #include <windows.h>
@@ -12,18 +12,15 @@
 #include <memory>
 #include <string>
 
+#include "ControlBorder.h"
 #include "Controls.h"
-#include "Forms.h"  // controls take the form's bsNone and bsSingle as their border styles
+#include "Forms.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 extern const TEnumNames AlignmentNames;
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 extern const TEnumNames ScrollStyleNames;
-
-// The border of a control: bsNone or bsSingle (a sunken client edge when Ctl3D).
-using TBorderStyle = TFormBorderStyle;
-extern const TEnumNames ControlBorderStyleNames;
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 extern const TEnumNames EditCharCaseNames;
@@ -37,16 +34,12 @@ extern const TEnumNames ModalResultIdents;
 std::string AdjustLineBreaks(const std::string& text);
 
 // An edit control: text, selection, modified flag, clipboard and undo.
-class TCustomEdit : public TWinControl {
+class TCustomEdit : public TBorderedControl<TWinControl> {
     CLASS_INFO(TCustomEdit)
 public:
     explicit TCustomEdit(TComponent* owner);
     ~TCustomEdit() override;
 
-    TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle s);
-    bool Ctl3D() const { return ctl3D_; }
-    void SetCtl3D(bool v);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool v);
     int MaxLength() const { return maxLength_; }
@@ -57,8 +50,6 @@ public:
     void SetCharCase(TEditCharCase c);
     bool AutoSelect() const { return autoSelect_; }
     void SetAutoSelect(bool v) { autoSelect_ = v; }
-    bool ParentCtl3D() const { return parentCtl3D_; }
-    void SetParentCtl3D(bool v) { parentCtl3D_ = v; }
 
     virtual bool Modified();
     virtual void SetModified(bool v);
@@ -96,9 +87,6 @@ protected:
     virtual void getSelection(int& start, int& end);
     virtual void setSelection(int start, int end);
 
-    TBorderStyle borderStyle_ = bsSingle;
-    bool ctl3D_ = true;
-    bool parentCtl3D_ = true;
     bool readOnly_ = false;
     int maxLength_ = 0;
     bool hideSelection_ = true;
@@ -162,7 +150,7 @@ public:
 
 // A list of text lines, one of which may be chosen.  OnClick follows a change of the
 // chosen line by the user, OnDblClick a double-click on a line.
-class TCustomListBox : public TWinControl {
+class TCustomListBox : public TBorderedControl<TWinControl> {
     CLASS_INFO(TCustomListBox)
 public:
     explicit TCustomListBox(TComponent* owner);
@@ -183,12 +171,6 @@ public:
     void SetIntegralHeight(bool v);
     int ItemHeight();
     void SetItemHeight(int h);
-    TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle s);
-    bool Ctl3D() const { return ctl3D_; }
-    void SetCtl3D(bool v);
-    bool ParentCtl3D() const { return parentCtl3D_; }
-    void SetParentCtl3D(bool v) { parentCtl3D_ = v; }
     // The line under a point of the client area, or -1 (existing: only lines that exist;
     // otherwise the line a click there would reach, which may be Count).
     int ItemAtPos(POINT p, bool existing);
@@ -210,9 +192,6 @@ protected:
     bool sorted_ = false;
     bool integralHeight_ = false;
     int itemHeight_ = 0;  // 0: as the font gives
-    TBorderStyle borderStyle_ = bsSingle;
-    bool ctl3D_ = true;
-    bool parentCtl3D_ = true;
 };
 
 class TListBox : public TCustomListBox {
