@@ -12,6 +12,7 @@
 
 #include "Dialogs_impl.h"
 #include "Forms.h"
+#include "UtilityWindow.h"
 
 using namespace dialogs_impl;
 
@@ -38,41 +39,16 @@ UINT findMessage() {
     return msg;
 }
 
-LRESULT CALLBACK redirectorProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == findMessage() && msg != 0) {
-        auto* dialog = reinterpret_cast<TFindDialog*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-        const auto* fr = reinterpret_cast<const FINDREPLACEA*>(lParam);
-        if (dialog && fr) {
-            try {
-                dialog->FindMessage(*fr);
-            } catch (const std::exception& e) {
-                ReportCallbackException(e);
-            } catch (...) {
-                ReportCallbackException();
-            }
-        }
-        return 0;
-    }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
-}
-
+// A failing OnFind / OnReplace is reported by the window's procedure.
 HWND makeRedirector(TFindDialog* dialog) {
-    static const char* const kClass = "TFindDialogNotices";
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = redirectorProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kClass;
-        if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-            throw Exception("Cannot register the find dialog's window class");
-        registered = true;
-    }
-    HWND wnd = CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
-    if (!wnd) throw Exception("Cannot create the find dialog's window");
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-    return wnd;
+    return CreateUtilityWindow("TFindDialogNotices", "find dialog's window", TUtilityWindowKind::HiddenTopLevel,
+                               [dialog](TMessage& m) {
+                                   if (m.Msg != findMessage() || m.Msg == 0) return false;
+                                   if (const auto* fr = reinterpret_cast<const FINDREPLACEA*>(m.LParam))
+                                       dialog->FindMessage(*fr);
+                                   m.Result = 0;
+                                   return true;
+                               });
 }
 
 UINT_PTR CALLBACK findHook(HWND wnd, UINT msg, WPARAM, LPARAM lParam) {

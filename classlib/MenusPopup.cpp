@@ -6,6 +6,7 @@
 #include "Controls.h"
 #include "Menus.h"
 #include "Menus_impl.h"
+#include "UtilityWindow.h"
 
 namespace {
 
@@ -45,36 +46,38 @@ bool onDrawItem(const DRAWITEMSTRUCT& dis) {
     return false;
 }
 
-LRESULT CALLBACK popupListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    try {
-        switch (msg) {
-        case WM_COMMAND:
-            if (lParam == 0 && runCommand(LOWORD(wParam))) return 0;
-            break;
-        case WM_MEASUREITEM: {
-            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (mis && mis->CtlType == ODT_MENU && onMeasureItem(*mis, wnd)) return TRUE;
-            break;
+// A failing handler is reported by the window's procedure, and the message answers 0.
+bool onPopupListMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_COMMAND:
+        if (m.LParam == 0 && runCommand(LOWORD(m.WParam))) return true;
+        break;
+    case WM_MEASUREITEM: {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        if (mis && mis->CtlType == ODT_MENU && onMeasureItem(*mis, TPopupMenu::PopupListWindow())) {
+            m.Result = TRUE;
+            return true;
         }
-        case WM_DRAWITEM: {
-            const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (dis && dis->CtlType == ODT_MENU && onDrawItem(*dis)) return TRUE;
-            break;
-        }
-        case WM_MENUCHAR:
-            if (HIWORD(wParam) & MF_POPUP) return onMenuChar(LOWORD(wParam), reinterpret_cast<HMENU>(lParam));
-            break;
-        default:
-            break;
-        }
-    } catch (const std::exception& e) {
-        ReportCallbackException(e);
-        return 0;
-    } catch (...) {
-        ReportCallbackException();
-        return 0;
+        break;
     }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    case WM_DRAWITEM: {
+        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+        if (dis && dis->CtlType == ODT_MENU && onDrawItem(*dis)) {
+            m.Result = TRUE;
+            return true;
+        }
+        break;
+    }
+    case WM_MENUCHAR:
+        if (HIWORD(m.WParam) & MF_POPUP) {
+            m.Result = onMenuChar(LOWORD(m.WParam), reinterpret_cast<HMENU>(m.LParam));
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 UINT alignmentFlags(TPopupAlignment a) {
@@ -90,18 +93,9 @@ UINT alignmentFlags(TPopupAlignment a) {
 HWND TPopupMenu::PopupListWindow() {
     static HWND wnd = nullptr;
     if (wnd && IsWindow(wnd)) return wnd;
-    static const char* const kClass = "TPopupList";
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = popupListProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw Exception("Cannot register the popup menu window class");
     // A hidden top-level window rather than a message-only one: popup tracking needs an
     // owner that can take the foreground.
-    wnd = CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                          GetModuleHandleA(nullptr), nullptr);
-    if (!wnd) throw Exception("Cannot create the popup menu window");
+    wnd = CreateUtilityWindow("TPopupList", "popup menu window", TUtilityWindowKind::HiddenTopLevel, onPopupListMessage);
     return wnd;
 }
 

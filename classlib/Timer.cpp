@@ -6,6 +6,7 @@
 #include <map>
 
 #include "Controls.h"
+#include "UtilityWindow.h"
 
 namespace {
 
@@ -20,35 +21,19 @@ UINT_PTR nextTimerId() {
     return ++next;
 }
 
-LRESULT CALLBACK timerWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER) {
-        auto it = liveTimers().find(static_cast<UINT_PTR>(wParam));
-        if (it != liveTimers().end()) {
-            try {
-                it->second->Timer();
-            } catch (const std::exception& e) {
-                ReportCallbackException(e);
-            } catch (...) {
-                ReportCallbackException();
-            }
-        }
-        return 0;
-    }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+// A failing handler is reported by the window's procedure; the timer keeps running.
+bool onTimerWindowMessage(TMessage& m) {
+    if (m.Msg != WM_TIMER) return false;
+    auto it = liveTimers().find(static_cast<UINT_PTR>(m.WParam));
+    if (it != liveTimers().end()) it->second->Timer();
+    m.Result = 0;
+    return true;
 }
 
 HWND timerWindow() {
     static HWND wnd = nullptr;
     if (wnd && IsWindow(wnd)) return wnd;
-    static const char* const kClass = "TTimerWindow";
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = timerWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw Exception("Cannot register the timer window class");
-    wnd = CreateWindowExA(0, kClass, "", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!wnd) throw Exception("Cannot create the timer window");
+    wnd = CreateUtilityWindow("TTimerWindow", "timer window", TUtilityWindowKind::MessageOnly, onTimerWindowMessage);
     return wnd;
 }
 
