@@ -2,6 +2,7 @@
 // that another process can read it at any time, and several processes can append to it.
 #include "call_log.h"
 #include "com_object.h"
+#include "utf8.h"
 #include "settings.h"
 #include <mutex>
 

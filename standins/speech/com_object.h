@@ -89,10 +89,6 @@ private:
     T* p_ = nullptr;
 };
 
-// UTF-16 <-> UTF-8 for the call log, the script and the control functions.
-std::string toUtf8(const std::wstring& text);
-// Returns false when the bytes are not valid UTF-8.
-bool fromUtf8(const std::string& text, std::wstring& out);
 // "0x8004503A"
 std::wstring hresultText(HRESULT hr);
 

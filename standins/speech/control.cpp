@@ -6,6 +6,7 @@
 #include "engine_dialog.h"
 #include "reco_context.h"
 #include "settings.h"
+#include "utf8.h"
 #include <cstring>
 
 using namespace speech_standin;

@@ -8,6 +8,7 @@
 #include "engine_dialog.h"
 #include "reco_objects.h"
 #include "settings.h"
+#include "utf8.h"
 #include <algorithm>
 #include <mutex>
 

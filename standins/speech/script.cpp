@@ -1,7 +1,7 @@
 // Script parser.  Never throws on bad input: every bad line becomes a ScriptError and
 // parsing goes on with the next line.
 #include "script.h"
-#include <windows.h>
+#include "utf8.h"
 #include <cerrno>
 #include <cstdlib>
 
@@ -39,17 +39,6 @@ const CommandInfo kCommands[] = {
 };
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-
-bool utf8ToWide(const std::string& text, std::wstring& out)
-{
-    out.clear();
-    if (text.empty()) return true;
-    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0) return false;
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return true;
-}
 
 bool parseNumber(const std::string& text, long& value)
 {
@@ -104,7 +93,7 @@ std::string parseLine(const std::string& line, int number, ScriptStep& step)
         break;
     case Argument::Text:
         if (argument.empty()) break;
-        if (!utf8ToWide(argument, step.text)) return "text is not UTF-8";
+        if (!fromUtf8(argument, step.text)) return "text is not UTF-8";
         break;
     }
     return std::string();
