@@ -24,24 +24,14 @@ endif()
 
 # Native: the library sources are compiled into the test itself so that they run under the
 # same sanitizers as the tests.
-add_executable(skin_core_tests ${SKIN_CORE_TEST_SOURCES} ${_skin_core_sources})
+add_native_gtest(skin_core_tests ${SKIN_CORE_TEST_SOURCES} ${_skin_core_sources})
 target_include_directories(skin_core_tests PRIVATE ${_skin_core_includes})
-target_link_libraries(skin_core_tests PRIVATE gtest gtest_main)
-if(ENABLE_SANITIZERS)
-  target_compile_options(skin_core_tests PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
-                                                 -fno-sanitize-recover=all)
-  target_link_options(skin_core_tests PRIVATE -fsanitize=address,undefined)
-endif()
-gtest_discover_tests(skin_core_tests)
 
 if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
-  foreach(_fuzzer fuzz_skin_container fuzz_quick_ini)
-    add_executable(${_fuzzer} "${CMAKE_CURRENT_LIST_DIR}/fuzz/${_fuzzer}.cpp" ${_skin_core_sources})
-    target_include_directories(${_fuzzer} PRIVATE ${_skin_core_includes})
-    target_compile_options(${_fuzzer} PRIVATE -g -O1 -fsanitize=fuzzer,address,undefined
-                                              -fno-sanitize-recover=all)
-    target_link_options(${_fuzzer} PRIVATE -fsanitize=fuzzer,address,undefined)
-  endforeach()
+  add_fuzz_test(fuzz_skin_container container SOURCES "${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_skin_container.cpp"
+                ${_skin_core_sources} INCLUDES ${_skin_core_includes})
+  add_fuzz_test(fuzz_quick_ini definition SOURCES "${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_quick_ini.cpp"
+                ${_skin_core_sources} INCLUDES ${_skin_core_includes})
 
   # Seeds written by our own encoder; regenerated when the generator changes.
   add_executable(make_skin_fuzz_seeds "${CMAKE_CURRENT_LIST_DIR}/fuzz/make_seeds.cpp")
@@ -54,11 +44,4 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     DEPENDS make_skin_fuzz_seeds
     COMMENT "Writing the skin fuzz seed corpus")
   add_custom_target(skin_fuzz_seeds ALL DEPENDS "${_seed_stamp}")
-  configure_file("${CMAKE_CURRENT_LIST_DIR}/fuzz/run_fuzz.sh" "${CMAKE_CURRENT_BINARY_DIR}/run_fuzz.sh" COPYONLY
-                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-  add_test(NAME fuzz_skin_container COMMAND "${CMAKE_CURRENT_BINARY_DIR}/run_fuzz.sh" fuzz_skin_container container 60
-           WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
-  add_test(NAME fuzz_quick_ini COMMAND "${CMAKE_CURRENT_BINARY_DIR}/run_fuzz.sh" fuzz_quick_ini definition 60
-           WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
-  set_tests_properties(fuzz_skin_container fuzz_quick_ini PROPERTIES LABELS fuzz TIMEOUT 300)
 endif()

@@ -22,16 +22,9 @@ get_target_property(_design_sources skin_design SOURCES)
 get_target_property(_design_includes skin_design INTERFACE_INCLUDE_DIRECTORIES)
 get_target_property(_design_core_sources skin_core SOURCES)
 get_target_property(_design_core_includes skin_core INTERFACE_INCLUDE_DIRECTORIES)
-add_executable(skin_design_tests
+add_native_gtest(skin_design_tests
   "${CMAKE_CURRENT_LIST_DIR}/SkinDesign_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/test_skins_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/test_skins.cpp"
   ${_design_sources} ${_design_core_sources})
 target_include_directories(skin_design_tests PRIVATE "${CMAKE_CURRENT_LIST_DIR}" ${_design_includes} ${_design_core_includes})
-target_link_libraries(skin_design_tests PRIVATE gtest gtest_main)
-if(ENABLE_SANITIZERS)
-  target_compile_options(skin_design_tests PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
-                                                   -fno-sanitize-recover=all)
-  target_link_options(skin_design_tests PRIVATE -fsanitize=address,undefined)
-endif()
-gtest_discover_tests(skin_design_tests)
