@@ -454,6 +454,12 @@ void TWinControl::DestroyHandle() {
     destroyingHandle_ = false;
 }
 
+bool TWinControl::beingFreed() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (c->IsDestroying()) return true;
+    return false;
+}
+
 void TWinControl::RecreateWnd() {
     if (!handle_) return;
     Perform(CM_RECREATEWND, 0, 0);

@@ -213,6 +213,9 @@ protected:
     virtual void CreateHandleContents() {}
     // Keeps what must survive the window while it is destroyed (list lines, text).
     virtual void SaveHandleContents() {}
+    // True while the control, or a control it lies on, is being freed: nothing needs to
+    // be kept from a window that goes for good.
+    bool beingFreed() const;
     virtual void AlignControls(TControl* control, RECT& rect);
     void RequestAlign() override;
     void ParentFontChanged() override;

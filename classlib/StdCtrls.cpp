@@ -82,12 +82,6 @@ TCustomEdit::~TCustomEdit() {
     if (handle_) DestroyHandle();
 }
 
-bool TCustomEdit::beingFreed() const {
-    for (const TControl* c = this; c; c = c->Parent())
-        if (c->IsDestroying()) return true;
-    return false;
-}
-
 void TCustomEdit::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
     CreateSubClass(p, "EDIT");
@@ -480,12 +474,6 @@ TCustomListBox::TCustomListBox(TComponent* owner)
 TCustomListBox::~TCustomListBox() {
     SetDestroying();
     if (handle_) DestroyHandle();  // while the lines object still exists
-}
-
-bool TCustomListBox::beingFreed() const {
-    for (const TControl* c = this; c; c = c->Parent())
-        if (c->IsDestroying()) return true;
-    return false;
 }
 
 void TCustomListBox::CreateParams(TCreateParams& p) {

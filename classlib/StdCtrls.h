@@ -80,9 +80,6 @@ protected:
     void CreateHandleContents() override;
     void SaveHandleContents() override;
     virtual void Change() { if (OnChange) OnChange(this); }
-    // True while the control, or a control it lies on, is being freed: nothing needs to
-    // be kept from a window that goes for good.
-    bool beingFreed() const;
     // Selection of the window in the control's positions (EM_GETSEL).
     virtual void getSelection(int& start, int& end);
     virtual void setSelection(int start, int end);
@@ -183,7 +180,6 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateHandleContents() override;
     void SaveHandleContents() override;
-    bool beingFreed() const;
 
     std::unique_ptr<TStrings> items_;
     std::unique_ptr<TStringList> saved_;  // the lines while there is no window
