@@ -11,6 +11,7 @@
 
 #include "SkinContainer.h"
 #include "SkinDesign.h"
+#include "packed_skin_check.h"
 #include "test_skins.h"
 
 namespace {
@@ -72,15 +73,7 @@ TEST(DefaultSkin_Platform, PackedSkinFileOfTheBuildMatchesTheGenerator) {
     std::ifstream in("res/default.skin", std::ios::binary);
     ASSERT_TRUE(in) << "res/default.skin missing from the build folder";
     const std::vector<uint8_t> skin((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    TSkinReader reader;
-    ASSERT_TRUE(reader.LoadFromStream(skin)) << reader.LastError();
-    const std::vector<SkinFileEntry> files = skingen::DefaultSkinFiles();
-    ASSERT_EQ(reader.Names().size(), files.size());
-    for (const SkinFileEntry& f : files) {
-        std::vector<uint8_t> data;
-        ASSERT_TRUE(reader.ExtractEntry(f.name, data)) << f.name;
-        EXPECT_EQ(data, f.data) << f.name;
-    }
+    skintest::ExpectPackedSkinHolds(skin, skingen::DefaultSkinFiles());
 }
 
 }  // namespace

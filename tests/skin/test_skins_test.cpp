@@ -13,6 +13,7 @@
 
 #include "QuickIni.h"
 #include "SkinContainer.h"
+#include "packed_skin_check.h"
 
 namespace {
 
@@ -144,16 +145,7 @@ TEST(FlatTestSkin_Lookup, UnknownImageOrCellThrows) {
 }
 
 TEST(FlatTestSkin_Pack, PackedSkinReadsBackAsItsFiles) {
-    const std::vector<uint8_t> skin = skintest::MakeFlatTestSkin();
-    const std::vector<SkinFileEntry> files = skintest::MakeFlatTestSkinFiles();
-    TSkinReader reader;
-    ASSERT_TRUE(reader.LoadFromStream(skin)) << reader.LastError();
-    ASSERT_EQ(reader.Names().size(), files.size());
-    for (const SkinFileEntry& f : files) {
-        std::vector<uint8_t> data;
-        ASSERT_TRUE(reader.ExtractEntry(f.name, data)) << f.name;
-        EXPECT_EQ(data, f.data) << f.name;
-    }
+    skintest::ExpectPackedSkinHolds(skintest::MakeFlatTestSkin(), skintest::MakeFlatTestSkinFiles());
 }
 
 }  // namespace
