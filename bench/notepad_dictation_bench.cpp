@@ -46,6 +46,7 @@ int main() {
     using notepadtest::Standin;
     Application->Initialize();
     RegisterSkinClasses();
+    TFnotepad::CommandLineParameters = [] { return std::vector<std::string>(); };
     if (!Standin::Get().Loaded()) {
         std::printf("stand-in recognizer not found\n");
         return 1;

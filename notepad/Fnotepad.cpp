@@ -28,7 +28,7 @@ std::tm localTime(std::time_t t) {
 
 // The command-line parameters as the class library splits them: blanks separate
 // parameters, double quotes group and are removed.
-std::vector<std::string> commandLineParameters() {
+std::vector<std::string> programParameters() {
     std::vector<std::string> params;
     const char* p = GetCommandLineA();
     bool first = true;
@@ -49,6 +49,8 @@ std::vector<std::string> commandLineParameters() {
 }
 
 }  // namespace
+
+std::vector<std::string> (*TFnotepad::CommandLineParameters)() = programParameters;
 
 const TClassInfo& TFnotepad::StaticClassInfo() {
     static const TClassInfo& info = DescribeClass<TFnotepad>("TFnotepad", &TDictationForm::StaticClassInfo(), [](TClassBuilder<TFnotepad>& b) {
@@ -144,7 +146,7 @@ void TFnotepad::FormCreate(TObject*) {
     StatusBar1->Panels().Items(2)->SetText(DateText(today));
     StatusBar1->Panels().Items(3)->SetText(WeekdayText(today));
     std::string name;
-    for (const std::string& p : commandLineParameters()) name += p;
+    for (const std::string& p : CommandLineParameters()) name += p;
     CurrentFileName = name;
     if (!name.empty() && GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES &&
         !(GetFileAttributesA(name.c_str()) & FILE_ATTRIBUTE_DIRECTORY))

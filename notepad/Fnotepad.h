@@ -5,6 +5,7 @@
 #pragma once
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "DictationFrontEnd.h"
 
@@ -118,6 +119,8 @@ public:
 
     // The clock reads the time through this, so tests can give it a date.
     static std::time_t (*Now)();
+    // Start-up reads the program's parameters through this (tests run with their own).
+    static std::vector<std::string> (*CommandLineParameters)();
 
 private:
     void placeDialog(HWND dialog);

@@ -21,6 +21,7 @@ protected:
     void SetUp() override {
         Application->Initialize();
         RegisterSkinClasses();
+        TFnotepad::CommandLineParameters = [] { return std::vector<std::string>(); };
         ASSERT_TRUE(Standin::Get().Loaded()) << "stand-in recognizer DLL not found";
         Standin::Get().Reset();
         notepadtest::CreateMarker();
