@@ -445,13 +445,11 @@ void TWinControl::DestroyWnd() {
 
 void TWinControl::DestroyHandle() {
     if (!handle_) return;
-    destroyingHandle_ = true;
     SaveHandleContents();
     for (TControl* c : controls_)
         if (auto* w = dynamic_cast<TWinControl*>(c); w && w->handle_) w->DestroyHandle();
     DestroyWnd();
     unbindWindow();
-    destroyingHandle_ = false;
 }
 
 bool TWinControl::beingFreed() const {
@@ -562,11 +560,7 @@ void TWinControl::WndProc(TMessage& m) {
         reflect(m);
         return;
     case CN_CTLCOLOREDIT: case CN_CTLCOLORLISTBOX: case CN_CTLCOLORBTN: case CN_CTLCOLORSTATIC:
-        if (hasOwnColorHandling_) {
-            m.Result = OnCtlColor(reinterpret_cast<HDC>(m.WParam));
-        } else {
-            m.Result = CallWindowProcA(DefWindowProcA, handle_, m.Msg - CN_BASE, m.WParam, m.LParam);
-        }
+        m.Result = OnCtlColor(reinterpret_cast<HDC>(m.WParam));
         return;
     case WM_CONTEXTMENU:
         onContextMenu(m);
@@ -645,9 +639,6 @@ RECT TWinControl::ClientRect() {
     return r;
 }
 
-void TWinControl::SetVisible(bool v) { TControl::SetVisible(v); }
-void TWinControl::SetEnabled(bool v) { TControl::SetEnabled(v); }
-void TWinControl::SetColor(TColor c) { TControl::SetColor(c); }
 
 std::string TWinControl::Text() {
     if (!handle_) return text_;
@@ -675,8 +666,6 @@ bool TWinControl::CanFocus() {
 }
 void TWinControl::SetFocus() { if (Handle()) ::SetFocus(handle_); }
 
-void TWinControl::RequestAlign() { TControl::RequestAlign(); }
-void TWinControl::ParentFontChanged() { TControl::ParentFontChanged(); }
 void TWinControl::ParentColorChanged() {
     TControl::ParentColorChanged();
     brush_.SetColor(color_);

@@ -181,9 +181,6 @@ public:
 
     void SetBounds(int left, int top, int width, int height) override;
     RECT ClientRect() override;
-    void SetVisible(bool v) override;
-    void SetEnabled(bool v) override;
-    void SetColor(TColor c) override;
     std::string Text() override;
     void SetText(const std::string& text) override;
     void Invalidate() override;
@@ -217,13 +214,10 @@ protected:
     // be kept from a window that goes for good.
     bool beingFreed() const;
     virtual void AlignControls(TControl* control, RECT& rect);
-    void RequestAlign() override;
-    void ParentFontChanged() override;
     void ParentColorChanged() override;
     void Loaded() override;
     // Colour messages reflected from the parent: text and background of the control.
     virtual LRESULT OnCtlColor(HDC dc);
-    bool hasOwnColorHandling_ = true;
 
     void onWindowPosChanged(const WINDOWPOS& wp);
     void onContextMenu(TMessage& m);
@@ -237,7 +231,6 @@ protected:
     bool tabStop_ = false;
     int alignLevel_ = 0;
     bool pendingAlign_ = false;
-    bool destroyingHandle_ = false;
 
 private:
     friend class TControl;

@@ -14,7 +14,6 @@
 #include "Controls.h"
 
 class TMainMenu;
-class TIconHolder;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
