@@ -16,3 +16,6 @@ target_sources(skin PRIVATE
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinData.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinDataParse.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinDataParts.cpp")
+# The form skin (WinSkinForm.h) and the skin manager (SkinManage.h).
+target_sources(skin PRIVATE
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormGeometry.cpp")

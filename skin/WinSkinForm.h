@@ -1,0 +1,270 @@
+// TWinSkinForm, the form skin: the object that skins one top-level window (a class-library
+// form, a dialog, a message box, an MDI parent or child).  It replaces the window's
+// procedure, sizes and paints the whole non-client area from the skin (borders, caption,
+// title, caption buttons, the strip of the skinned menu bar), cuts the window region where
+// the border images are transparent, runs the caption buttons and the skinned system menu,
+// and keeps the registry of its control skins.
+//
+// Sources by concern (all WinSkinForm*.cpp):
+//   WinSkinForm.cpp          attach, Init, WM_SKINAPPLY, UpdateSkin, Unskin, Detach, registry
+//   WinSkinFormProc.cpp      the window procedures and non-client input
+//   WinSkinFormFrame.cpp     borders, caption, title, caption buttons, region, fitting
+//   WinSkinFormGeometry.*    pure geometry shared by size calculation, hit tests and painting
+//   WinSkinFormSysMenu.cpp   caption-button actions, system commands, the skinned system menu
+//   WinSkinFormMenus.cpp     menu-bar tracking and owner-drawn menus (the menu operations below)
+//   WinSkinFormDispatch.cpp  the child-control dispatch (does nothing until control skins exist)
+//
+// Fields keep the names the rest of the engine uses (FHandle, FSkinData, ...) and are
+// public: the manager, the menu bar, the popup skins and the control skins read and write
+// them.  Private messages: SkinMessages.h.
+//
+// Types: TWinSkinForm; free functions GetWindowClassName, ReadCaptionText,
+//        SetMenuTreeOwnerDraw.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Classes.h"
+#include "Controls.h"
+#include "Graphics.h"
+#include "Messages.h"
+#include "NCObjects.h"
+#include "SkinMessages.h"
+
+class TBitmap;
+class TCanvas;
+class TCustomForm;
+class TFont;
+class TMenuItem;
+class TPopupMenu;
+class TSkinControl;
+class TSkinData;
+class TMenuBtn;
+class TWinSkinMenu;
+
+// Window kinds (FWindowKind).
+enum TSkinWindowKind : uint8_t { wkNormal = 0, wkMDIParent = 1, wkMDIChild = 2 };
+// Border kinds (FBorderKind).
+enum TSkinBorderKind : uint8_t { bkSizeable = 0, bkFixed = 1, bkNoCaption = 2, bkDialog = 3 };
+// Caption bits (FCaps).
+enum : uint8_t { capMaximize = 1, capMinimize = 2, capSysMenu = 8, capCaptionToggle = 16 };
+// Window states (FWindowState).
+enum TSkinWindowState : uint8_t { wsSkinNormal = 0, wsSkinMaximized = 1, wsSkinMinimized = 2 };
+// Life of a form skin (FSkinState).
+enum TSkinFormState : int {
+    ssNew = 0, ssActive = 1, ssReapplying = 3, ssDestroying = 4, ssFitting = 5, ssGone = 6
+};
+
+// GetClassNameA of the window (at most 99 characters).
+std::string GetWindowClassName(HWND window);
+// The window's text as wide text (GetWindowTextW on the NT family, WM_GETTEXT otherwise).
+std::wstring ReadCaptionText(HWND window);
+// Marks every item of a raw popup tree owner-drawn, depth first.
+void SetMenuTreeOwnerDraw(HMENU menu);
+
+class TWinSkinForm : public TComponent {
+    CLASS_INFO(TWinSkinForm)
+public:
+    // owner: the host form of a class-library form, nullptr for a raw window.
+    explicit TWinSkinForm(TComponent* owner);
+    ~TWinSkinForm() override;
+
+    // ---- attachment and lifecycle ----
+    void SkinForm(TSkinData* skinData, TCustomForm* form);
+    void SkinWindowHandle(TSkinData* skinData);
+    void Init(TSkinData* skinData);
+    void LoadCaptionFont();
+    void SaveFrameMetrics();
+    void SetCaptionStyle(bool on);
+    void FindMDIClient();
+    void HookMDIClient();
+    void UnhookMDIClient();
+    void MDIClientDefault(TMessage& message);
+    void CallDefault(TMessage& message);
+    void ReadWindowState();
+    void FrameChanged();
+    static void RepaintWindow(HWND window);
+    void NotifySkinned();
+    static bool IsScrollableControl(TControl* control);
+    void ApplySkin();  // WM_SKINAPPLY
+    void UpdateSkin();
+    void Unskin();
+    void Detach();
+    void UnskinControls();
+    // True while the window procedure installed by Init is in place.
+    bool Subclassed() const { return FWndProcThunk != nullptr; }
+
+    // ---- control-skin registry ----
+    // True when already registered (nothing added).
+    bool AddSkinControl(TSkinControl* skin);
+    void RemoveSkinControl(TSkinControl* skin);
+    void PurgeDeadControls();
+    void ClearSkinControls();
+    void RecreateScrollSkin(HWND window);
+    int SkinControlCount() const { return static_cast<int>(FSkinControls.size()); }
+
+    // ---- child-control dispatch ----
+    // Attach control skins to the form's controls and to raw child windows.  They do
+    // nothing until the control skins exist; see WinSkinFormDispatch.cpp.
+    void SkinAllControls(TCustomForm* form);
+    void SkinChildWindows(HWND window);
+    void SkinWindow(HWND child);
+
+    // ---- window procedures and non-client input ----
+    void WndProc(TMessage& message);
+    void FormWindowProc(TMessage& message);
+    void MDIClientWndProc(TMessage& message);
+    void WMEraseBkgnd(TMessage& message);
+    void WMCtlColorStatic(TMessage& message);
+    void WMSize(TMessage& message);
+    void WMGetMinMaxInfo(TMessage& message);
+    void WMWindowPosChanged(TMessage& message);
+    void WMWindowPosChanging(TMessage& message);
+    void WMNCActivate(TMessage& message);
+    void WMNCCalcSize(TMessage& message);
+    void WMNCHitTest(TMessage& message);
+    void WMNCPaint(TMessage& message);
+    void WMNCMouseMove(TMessage& message);
+    void WMNCLButtonDown(TMessage& message);
+    void WMNCLButtonUp(TMessage& message);
+    void WMNCLButtonDblClk(TMessage& message);
+    void WMNCRButtonDown(TMessage& message);
+    POINT ScreenToFrame(int x, int y);
+    TWinSysButton* ButtonAt(POINT framePoint);
+    void HoverTimer();
+    // Starts or stops the hover timer: a system timer of the window itself, whose
+    // callback (not the window procedure) receives it.
+    void SetHoverTimer(bool on);
+    bool IsMDIChildMaximized();
+
+    // ---- frame painting and region ----
+    void LoadBorders();
+    void FitWindowToSkin(bool refit);
+    void PaintFrame(HDC dc);
+    void PaintBorderPart(int index, const RECT& rect, HDC dc);
+    void PaintCaption(HDC dc);
+    void PaintTitle(HDC dc, const RECT& captionRect);
+    void LayoutButtons();
+    void PaintButtons(HDC dc);
+    bool IsButtonVisible(int index);
+    void PaintSysButton(TWinSysButton& button, int cell);
+    void UpdateRegion();
+    void ClearRegion();
+    void SetSysMenuStyle(bool remove);
+    void LoadSmallIcon(TBitmap& bitmap);
+    void DrawSmallIcon(HDC dc, const RECT& rect);
+    void FreeSysButtons();
+
+    // ---- caption-button actions, system commands, system menu ----
+    void ButtonClick(int x, int y);
+    void ToggleMaximize();
+    void Restore();
+    void ToggleMinimize();
+    void MDIChildCommand(UINT command);
+    void WMCommand(TMessage& message);
+    void WMSysCommand(TMessage& message);
+    void ShowSysMenu(POINT screenPoint);
+    void BuildSysMenu();
+    void BuildFixedSysMenu();
+    void AddSysMenuItem(const std::string& caption, int tag);
+    bool CanClose();
+    void SysMenuClick(TObject* item);
+    void FixedSysMenuClick(TObject* item);
+
+    // ---- menu bar and owner-drawn menus (WinSkinFormMenus.cpp) ----
+    bool OpenMenuButton(TMenuBtn* item);
+    void PostMenuBarClick(TMenuBtn* item);
+    void MenuBarClickAt(TMessage& message);
+    TMenuBtn* FindAccelButton(wchar_t ch);
+    void DialogCharHook(TMessage& message);
+    void EndMenuTracking();
+    void SetPopupMenusOwnerDraw(TComponent* component, bool on);
+    void SetMainMenusOwnerDraw(TComponent* component, bool on);
+    // Item events (the class library's TMenuMeasureItemEvent / TMenuDrawItemEvent shape:
+    // Sender is the TMenuItem).
+    void MeasureMainMenuItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height);
+    void MeasurePopupItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height);
+    void DrawMenuItem(TObject* Sender, TCanvas* ACanvas, RECT ARect, bool Selected);
+    void DrawMenuItemFlat(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
+    void DrawRawMenuItem(HMENU menu, TMenuItem* item, bool selected, const RECT& rect, TCanvas* canvas);
+    void DrawMenuSeparator(TCanvas* canvas, const RECT& rect);
+    void PaintMenuItemContent(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
+    void WMMeasureItem(TMessage& message);
+    void MeasureRawMenuItem(TMessage& message);
+    void WMDrawItem(TMessage& message);
+    void DrawMenuBarItem(TMessage& message);
+    void DrawRawMenuItemNoForm(TMessage& message);
+    std::unique_ptr<TMenuItem> MakeTempMenuItem(HMENU menu, UINT itemId);
+
+    // Frees the menu bar (and clears FHotObject when one of its items was hot).
+    void FreeMenuBar();
+
+    // ---- fields ----
+    TWndMethod FOldWindowProc;           // the host's WindowProc before FormWindowProc; empty when not replaced
+    WNDPROC FOldWndProc = nullptr;       // the window's previous procedure
+    WNDPROC FWndProcThunk = nullptr;     // our procedure while installed; null before Init and after removal
+    WNDPROC FOldMDIClientProc = nullptr;
+    WNDPROC FMDIClientThunk = nullptr;
+    std::unique_ptr<TFont> FCaptionFont;
+    bool FTimer = false;                 // the 250 ms hover timer runs (SetHoverTimer)
+    std::string FClassName;
+    bool FSavedMenuUpdate = true;
+    bool FFrameSkinned = false;
+    RECT FClientRect{};
+    DWORD FLastSysMenuTime = 0;
+    DWORD FDblClickTime = 0;
+    int FCaptionTextWidth = 0;
+    HWND FOwnerWnd = nullptr;
+    HICON FIcon = nullptr;               // borrowed from the window (WM_GETICON)
+    int FIconSize = 0;
+    std::wstring FCaptionText;
+    int FBorderLeft = 0, FBorderTop = 0, FBorderRight = 0, FBorderBottom = 0;
+    RECT FWindowRect{};                  // screen, at the last frame paint
+    int FOrigFrameWidth = 0, FOrigFrameHeight = 0;
+    int FMenuHeight = 0;
+    int FButtonCount = 0;
+    bool FMenuTracking = false;
+    bool FRightToLeft = false;
+    HMENU FTrackedMenu = nullptr;        // submenu of the menu-bar popup last tracked
+    bool FUnicode = false;
+    bool FDialogClass = false;
+    bool FChild = false;
+    std::unique_ptr<TPopupMenu> FSysPopup;
+    HWND FMDIClient = nullptr;
+    HMENU FMenuHandle = nullptr, FSysMenu = nullptr;
+    TColor FSavedColor = clBtnFace;
+    DWORD FStyle = 0;
+    TNCObject* FHotObject = nullptr;
+    bool FRegionSet = false;
+    HRGN FRegion = nullptr;              // owned by the system once set on the window
+    TControl* FControl = nullptr;        // the host form; nullptr for a raw window
+    HWND FHandle = nullptr;
+    std::unique_ptr<TCanvas> FMenuCanvas, FControlCanvas;
+    TSkinData* FSkinData = nullptr;
+    TWinSkinMenu* FMenuBar = nullptr;    // owned (a component of this form skin)
+    std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
+    std::unique_ptr<TBitmap> FIconBitmap, FCaptionBitmap;
+    std::vector<TSkinControl*> FSkinControls;  // owns its entries
+    int FWidth = 0, FHeight = 0;
+    int FRegionWidth = 0, FRegionHeight = 0;
+    bool FActive = true;
+    uint8_t FWindowKind = wkNormal;
+    uint8_t FBorderKind = bkFixed;
+    uint8_t FCaps = 0;
+    uint8_t FWindowState = wsSkinNormal;
+    int FSkinState = ssNew;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void installWindowProc();
+    bool restoreWindowProc();
+    void restoreFormWindowProc();
+    void setHotObject(TNCObject* object);
+    friend class TNCObject;
+};
