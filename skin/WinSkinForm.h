@@ -31,11 +31,13 @@
 #include "Classes.h"
 #include "Controls.h"
 #include "Graphics.h"
+#include "Handles.h"
 #include "Messages.h"
 #include "NCObjects.h"
 #include "SkinMessages.h"
+#include "WinSkinFormGeometry.h"
 
-class TBitmap;
+#include "Bitmap.h"
 class TCanvas;
 class TCustomForm;
 class TFont;
@@ -265,6 +267,22 @@ private:
     void installWindowProc();
     bool restoreWindowProc();
     void restoreFormWindowProc();
-    void setHotObject(TNCObject* object);
-    friend class TNCObject;
+    // CallDefault, then whether this object still exists (a nested message may free it).
+    bool callDefaultAlive(TMessage& message);
+    void onSetText(TMessage& message, const TWndMethod& previous);
+    TNCObject* objectUnder(POINT framePoint);
+    skinframe::FrameMetrics frameMetrics() const;
+    skinframe::ButtonFacts buttonFacts();
+    bool buttonImageSize(const TWinSysButton& button, int& cellWidth, int& cellHeight) const;
+    std::unique_ptr<TBitmap> renderBorderPart(int index, int w, int h);
+    UniqueRegion partRegion(int index, int w, int h, int dx, int dy);
+
+    void newSysPopup();
+    bool sysMenuOpen_ = false;  // the skinned system menu runs its loop now
+    DWORD origStyle_ = 0;      // the style before the skin came (Unskin gives it back)
+    HMENU origMenu_ = nullptr;  // and the window's menu
+    std::shared_ptr<int> lifeToken_;  // expires when this object is freed
+    // The left and right parts while a frame paint runs: the caption takes its corners
+    // from them instead of reading the screen back.
+    std::unique_ptr<TBitmap> leftPart_, rightPart_;
 };
