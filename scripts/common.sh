@@ -11,7 +11,7 @@ WINE=/usr/lib/wine/wine64
 wine_() { LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
 
 PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-noto-cjk cmake make googletest \
- imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3"
+ imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3 ccache"
 
 log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
 
@@ -27,13 +27,22 @@ install_packages() {
     apt-get install -y -q --no-install-recommends $missing >/dev/null
 }
 
+# Compiler cache shared by every checkout of the tree on this machine: paths below the
+# checkout's parent folder are hashed relative, so two checkouts share their objects.
+CACHE_FLAGS=""
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR; CCACHE_BASEDIR="$(dirname "$ROOT")"
+    export CCACHE_NOHASHDIR=1
+    CACHE_FLAGS="-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+fi
+
 build_all() {
     local jobs; jobs=$(nproc)
     log "native build (pure logic, fuzzers)"
-    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo $CACHE_FLAGS >/dev/null
     cmake --build "$NATIVE_BUILD" -j"$jobs" >/dev/null || cmake --build "$NATIVE_BUILD" -j1
     log "Windows build"
-    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" $CACHE_FLAGS \
           -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNATIVE_BUILD_DIR="$NATIVE_BUILD" >/dev/null
     cmake --build "$BUILD" -j"$jobs" >/dev/null || cmake --build "$BUILD" -j1
 }
