@@ -7,10 +7,13 @@ export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 WINE=/usr/lib/wine/wine64
-# Code page 936 for Wine processes only (no generated glibc locale is needed for that).
-wine_() { LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
+# Wine processes run in zh_CN.UTF-8: code page 936, and (through the C library's locale,
+# generated into the build by make_locale, the system's left alone) Chinese file names
+# and arguments.
+LOCALE_DIR="$BUILD/locale"
+wine_() { LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
 
-PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-noto-cjk cmake make googletest \
+PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-noto-cjk cmake make googletest locales \
  imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3 ccache"
 
 log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
@@ -49,7 +52,17 @@ build_all() {
 
 reg_add() { wine_ reg add "$@" /f >/dev/null 2>&1; }
 
+make_locale() {
+    [ -f "$LOCALE_DIR/zh_CN.UTF-8/LC_CTYPE" ] && return 0
+    log "generating the zh_CN.UTF-8 locale in $LOCALE_DIR"
+    mkdir -p "$LOCALE_DIR"
+    # localedef exits non-zero on mere warnings: judge by what it wrote.
+    localedef -i zh_CN -f UTF-8 "$LOCALE_DIR/zh_CN.UTF-8" >/dev/null 2>&1 || true
+    [ -f "$LOCALE_DIR/zh_CN.UTF-8/LC_CTYPE" ] || { log "could not generate the zh_CN.UTF-8 locale"; return 1; }
+}
+
 make_prefix() {
+    make_locale
     if [ ! -f "$WINEPREFIX/.prefix-ready-v2" ]; then
         log "creating Wine prefix in $WINEPREFIX"
         rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
@@ -117,7 +130,7 @@ start_wine() {
     # A server left from registering the stand-ins would make -p fail: let it end first.
     /usr/lib/wine/wineserver -w
     /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
-    setsid env LC_ALL=zh_CN.UTF-8 "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+    setsid env LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
     sleep 1
 }
 
