@@ -35,14 +35,15 @@ int screenLogPixelsY() {
 
 // Stream callbacks: the platform calls them back, so they never throw.
 struct InStream {
-    const std::string* data;
+    const char* data;
+    size_t size;
     size_t pos;
 };
 
 DWORD CALLBACK streamInProc(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
     auto* in = reinterpret_cast<InStream*>(cookie);
-    const size_t n = std::min(static_cast<size_t>(std::max<LONG>(size, 0)), in->data->size() - in->pos);
-    if (n) memcpy(buffer, in->data->data() + in->pos, n);
+    const size_t n = std::min(static_cast<size_t>(std::max<LONG>(size, 0)), in->size - in->pos);
+    if (n) memcpy(buffer, in->data + in->pos, n);
     in->pos += n;
     *done = static_cast<LONG>(n);
     return 0;
@@ -249,19 +250,7 @@ public:
 
 private:
     HWND wnd() const { return edit_.HandleAllocated() ? edit_.Handle() : nullptr; }
-    std::wstring wideText() const {
-        GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
-        const LRESULT n = SendMessageA(wnd(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
-        if (n <= 0) return {};
-        std::wstring t(static_cast<size_t>(n) + 1, L'\0');
-        GETTEXTEX get{};
-        get.cb = static_cast<DWORD>(t.size() * sizeof(wchar_t));
-        get.flags = GT_DEFAULT;
-        get.codepage = kCodePageUtf16;
-        const LRESULT got = SendMessageA(wnd(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(t.data()));
-        t.resize(static_cast<size_t>(std::max<LRESULT>(0, got)));
-        return t;
-    }
+    std::wstring wideText() const { return edit_.WideText(); }
     void replace(LONG from, LONG to, const std::string& s) {
         CHARRANGE r{from, to};
         SendMessageA(wnd(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
@@ -366,8 +355,8 @@ void TCustomRichEdit::applyFont() {
     SendMessageA(handle_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
 }
 
-void TCustomRichEdit::streamIn(const std::string& data, UINT format) {
-    InStream in{&data, 0};
+void TCustomRichEdit::streamIn(const char* data, size_t size, UINT format) {
+    InStream in{data, size, 0};
     EDITSTREAM es{};
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&in);
     es.pfnCallback = &streamInProc;
@@ -391,11 +380,35 @@ void TCustomRichEdit::LoadFromBytes(const std::string& data, bool asRichText) {
     } else {
         // Converted here rather than by the control, so that double-byte characters are
         // never cut at the control's buffer boundaries.
-        const std::wstring wide = texts::AnsiToWide(data);
-        const std::string bytes(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
-        streamIn(bytes, SF_TEXT | SF_UNICODE);
+        SetWideText(texts::AnsiToWide(data));
+        return;
     }
     Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TCustomRichEdit::SetWideText(const std::wstring& text) {
+    if (!handle_) {
+        SetText(texts::WideToAnsi(text));
+        return;
+    }
+    // Streamed straight from the caller's buffer: a large document is never copied again.
+    streamIn(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t), SF_TEXT | SF_UNICODE);
+    Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+std::wstring TCustomRichEdit::WideText() {
+    if (!handle_) return texts::AnsiToWide(text_);
+    GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
+    const LRESULT n = SendMessageA(handle_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0);
+    if (n <= 0) return {};
+    std::wstring t(static_cast<size_t>(n) + 1, L'\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(t.size() * sizeof(wchar_t));
+    get.flags = GT_DEFAULT;
+    get.codepage = kCodePageUtf16;
+    const LRESULT got = SendMessageA(handle_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(t.data()));
+    t.resize(static_cast<size_t>(std::max<LRESULT>(0, got)));
+    return t;
 }
 
 std::string TCustomRichEdit::SaveToBytes(bool asRichText) {

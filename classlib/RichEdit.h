@@ -49,6 +49,10 @@ public:
     // takes rich text only when it is asked for and the bytes are rich text.
     void LoadFromBytes(const std::string& data, bool asRichText);
     std::string SaveToBytes(bool asRichText);
+    // The document as plain UTF-16 text, paragraph breaks as CR: for callers that convert
+    // text themselves.  Setting it replaces the whole document.
+    std::wstring WideText();
+    void SetWideText(const std::wstring& text);
 
     // Prints the whole document on Printer(), each page over the whole printable area,
     // the job named caption.  Raises EPrinter (no printer, failed job).
@@ -68,7 +72,8 @@ protected:
     virtual void SelectionChange() { if (OnSelectionChange) OnSelectionChange(this); }
     // The font as the default character format, and as the format of all text.
     void applyFont();
-    void streamIn(const std::string& data, UINT format);
+    void streamIn(const char* data, size_t size, UINT format);
+    void streamIn(const std::string& data, UINT format) { streamIn(data.data(), data.size(), format); }
     std::string streamOut(UINT format);
 
     bool plainText_ = false;

@@ -162,7 +162,12 @@ void TFnotepad::Timer2Timer(TObject*) {
 
 void TFnotepad::M_ExitClick(TObject*) { Close(); }
 
-void TFnotepad::DeliverPhrase(const std::wstring& text) { RichEdit1->SetSelText(PhraseToAnsi(text)); }
+void TFnotepad::DeliverPhrase(const std::wstring& text) { insertText(PhraseToAnsi(text)); }
+
+void TFnotepad::insertText(const std::string& text) {
+    ++textChanges_;
+    RichEdit1->SetSelText(text);
+}
 
 void TFnotepad::ShowListeningState(bool started) {
     StatusBar1->Panels().Items(0)->SetText(started ? "语音输入：已开始" : "语音输入：已停止");
@@ -175,7 +180,7 @@ void TFnotepad::AddProgress(const std::string& text) {
 
 void TFnotepad::lstHypothesesDblClick(TObject*) {
     std::string line;
-    if (SelectedChoice(line)) RichEdit1->SetSelText(line);
+    if (SelectedChoice(line)) insertText(line);
 }
 
 void TFnotepad::WndProc(TMessage& m) {

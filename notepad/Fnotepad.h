@@ -82,9 +82,9 @@ public:
 
     // Documents.
     void UpdateCaption();
-    int QuerySave();
+    int QuerySave();  // IDCANCEL also when Yes was answered but the save did not complete
     void OpenFile(const std::string& fileName);
-    void SaveFile(int mode);
+    bool SaveFile(int mode);  // whether the document was written
     void M_NewFilesClick(TObject* Sender);
     void M_OpenFilesClick(TObject* Sender) { OpenFile(std::string()); }
     void M_SaveClick(TObject* Sender) { SaveFile(0); }
@@ -124,6 +124,18 @@ public:
 
 private:
     void placeDialog(HWND dialog);
+    // Inserts text at the caret (or over the selection) and counts the change.
+    void insertText(const std::string& text);
+    bool askAgainIfChanged(unsigned answeredAt);
+    void loadDocument(const std::string& bytes);
+    bool confirmReplacing(const std::string& chosen, const std::string& target);
+    bool confirmPlainTextOver(const std::string& target);
+
+    // Counts the form's own insertions (phrases, choices): the ones that can arrive while
+    // a modal window is up.
+    unsigned textChanges_ = 0;
+    // The file the document was read from as rich text (empty: none).
+    std::string richTextFile_;
 };
 
 // Texts of the notepad.

@@ -1,11 +1,15 @@
 // The notepad's document: its name and caption, the question to save, new, open, save,
 // save as and dropped files.  Documents are read as rich text or plain text by their
-// extension and always written as plain text, through the hidden memo.
+// extension and always written as plain text (DocumentFile.h keeps the bytes the code page
+// cannot map).  No path loses the user's text without a question: a save that did not
+// complete stops whatever asked for it, and text that arrived behind a modal window is
+// asked about again.
 #include <windows.h>
 #include <shellapi.h>
 
 #include "ComCtrls.h"
 #include "Dialogs.h"
+#include "DocumentFile.h"
 #include "Fnotepad.h"
 #include "RichEdit.h"
 #include "StdCtrls.h"
@@ -45,6 +49,12 @@ std::string extensionPart(const std::string& path) {
     return dot == std::string::npos ? std::string() : name.substr(dot);
 }
 
+bool isRichText(const std::string& data) { return data.compare(0, 5, "{\\rtf") == 0; }
+
+bool sameFile(const std::string& a, const std::string& b) {
+    return !a.empty() && !b.empty() && lstrcmpiW(texts::AnsiToWide(a).c_str(), texts::AnsiToWide(b).c_str()) == 0;
+}
+
 bool fileExists(const std::string& name) {
     DWORD a = GetFileAttributesA(name.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
@@ -75,38 +85,81 @@ int TFnotepad::QuerySave() {
     if (!RichEdit1->Modified()) return -1;
     int answer = Application->MessageBox("文件 " + name + " 的内容已经改变。" + "\r\n" + "想保存文件吗?",
                                          Application->Title(), MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDYES) SaveFile(0);
+    // A save that did not complete (dialog cancelled, write failed, replacement declined)
+    // stops the caller as Cancel does: going on would throw the text away.
+    if (answer == IDYES && !SaveFile(0)) return IDCANCEL;
     return answer;
+}
+
+bool TFnotepad::askAgainIfChanged(unsigned answeredAt) {
+    // Phrases keep arriving behind modal windows (the file dialog, a message box): text
+    // that came after the last answer has not been asked about yet.
+    while (RichEdit1->Modified() && textChanges_ != answeredAt) {
+        if (QuerySave() == IDCANCEL) return false;
+        answeredAt = textChanges_;
+    }
+    return true;
+}
+
+void TFnotepad::loadDocument(const std::string& bytes) {
+    if (!RichEdit1->PlainText() && isRichText(bytes)) {
+        RichEdit1->LoadFromBytes(bytes, true);
+        richTextFile_ = CurrentFileName;
+    } else {
+        RichEdit1->SetWideText(document::DecodeText(bytes));
+        richTextFile_.clear();
+    }
 }
 
 void TFnotepad::OpenFile(const std::string& fileName) {
     if (QuerySave() == IDCANCEL) return;
+    const unsigned answeredAt = textChanges_;
+    std::string name;
     if (!fileName.empty()) {
         if (!fileExists(fileName)) {
             Application->MessageBox("此文件不存在！", "打开", MB_OK | MB_ICONINFORMATION);
             return;
         }
-        CurrentFileName = fileName;
+        name = fileName;
     } else {
         OpenDialog1->SetFilter(kFileFilter);
         OpenDialog1->SetInitialDir(folderPart(CurrentFileName));
         OpenDialog1->SetFileName("");
         if (!OpenDialog1->Execute()) return;
-        CurrentFileName = OpenDialog1->FileName();
+        name = OpenDialog1->FileName();
     }
-    RichEdit1->SetPlainText(texts::UpperCase(extensionPart(CurrentFileName)) != ".RTF");
-    try {
+    // Read before anything changes: a file that cannot be read leaves the name, the text
+    // and its modified flag as they were (the error reaches the default error box).
+    std::string bytes;
+    {
         WaitCursor wait;
         Repaint();
-        RichEdit1->Lines().LoadFromFile(CurrentFileName);
-    } catch (...) {
-        UpdateCaption();
-        throw;
+        bytes = document::ReadFileBytes(name);
+    }
+    if (!askAgainIfChanged(answeredAt)) return;
+    CurrentFileName = name;
+    RichEdit1->SetPlainText(texts::UpperCase(extensionPart(CurrentFileName)) != ".RTF");
+    {
+        WaitCursor wait;
+        loadDocument(bytes);
     }
     UpdateCaption();
 }
 
-void TFnotepad::SaveFile(int mode) {
+bool TFnotepad::confirmReplacing(const std::string& chosen, const std::string& target) {
+    // The extension is appended after the dialog, which could not ask about that name.
+    if (sameFile(chosen, target) || !fileExists(target)) return true;
+    return Application->MessageBox("文件 " + target + " 已经存在。\r\n要替换它吗?", Application->Title(),
+                                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+bool TFnotepad::confirmPlainTextOver(const std::string& target) {
+    if (!sameFile(target, richTextFile_) || !fileExists(target)) return true;
+    return Application->MessageBox("文件 " + target + " 是 RTF 格式的文档，以纯文本保存将失去其中的格式、图片和对象。\r\n仍要保存吗?",
+                                   Application->Title(), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+bool TFnotepad::SaveFile(int mode) {
     const bool untitled = CurrentFileName.empty();
     std::string target;
     if (untitled) {
@@ -116,38 +169,42 @@ void TFnotepad::SaveFile(int mode) {
         if (RichEdit1->Lines().Count() > 0) proposal = texts::Trim(RichEdit1->Lines()[0]);
         if (proposal.find_first_of("*/<>?\\|") != std::string::npos) proposal = "*.txt";
         SaveDialog1->SetFileName(proposal);
-        if (!SaveDialog1->Execute()) return;
-        CurrentFileName = SaveDialog1->FileName() + extensionForFilter(SaveDialog1->FilterIndex());
-        target = CurrentFileName;
+        if (!SaveDialog1->Execute()) return false;
+        target = SaveDialog1->FileName() + extensionForFilter(SaveDialog1->FilterIndex());
+        if (!confirmReplacing(SaveDialog1->FileName(), target)) return false;
+        CurrentFileName = target;
     } else if (mode == 0) {
         target = CurrentFileName;
     } else {
         SaveDialog1->SetFilter(kFileFilter);
         SaveDialog1->SetTitle("另存为");
         SaveDialog1->SetFileName(CurrentFileName);
-        // Cancelled: the document is written to its own file, as by a save.
-        target = SaveDialog1->Execute() ? SaveDialog1->FileName() + extensionForFilter(SaveDialog1->FilterIndex())
-                                        : CurrentFileName;
+        if (!SaveDialog1->Execute()) return false;  // a cancelled save-as writes nothing
+        target = SaveDialog1->FileName() + extensionForFilter(SaveDialog1->FilterIndex());
+        if (!confirmReplacing(SaveDialog1->FileName(), target)) return false;
     }
+    if (!confirmPlainTextOver(target)) return false;
     try {
-        Memo1->Lines().Clear();
-        Memo1->Lines().SetText(RichEdit1->Text());
-        Memo1->Lines().SaveToFile(target);
+        WaitCursor wait;
+        document::WriteFileReplacing(target, document::EncodeText(RichEdit1->WideText()));
     } catch (const std::exception&) {
         Application->MessageBox(Application->Title() + "无法保存文件 " + CurrentFileName + " 。", "错误",
                                 MB_OK | MB_ICONINFORMATION);
-        return;
+        return false;
     }
+    if (sameFile(target, richTextFile_)) richTextFile_.clear();  // it holds plain text now
     if (untitled)
         UpdateCaption();
     else
         RichEdit1->SetModified(false);
+    return true;
 }
 
 void TFnotepad::M_NewFilesClick(TObject*) {
     if (QuerySave() == IDCANCEL) return;
     RichEdit1->Clear();
     CurrentFileName.clear();
+    richTextFile_.clear();
     UpdateCaption();
 }
 
@@ -159,15 +216,20 @@ void TFnotepad::DropFiles(HANDLE dropHandle) {
         HDROP h;
         ~DropGuard() { DragFinish(h); }
     } guard{drop};
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    std::string last;
-    for (UINT i = 0; i < count; ++i) {
-        char name[1025] = {};
-        DragQueryFileA(drop, i, name, sizeof name);
-        last = name;
-        RichEdit1->Lines().LoadFromFile(last);
-    }
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     if (count == 0) return;
+    // Each dropped file would replace the one before it: only the last one is loaded.
+    char name[1025] = {};
+    if (!DragQueryFileA(drop, count - 1, name, sizeof name)) return;
+    const std::string last = name;
+    if (QuerySave() == IDCANCEL) return;
+    const unsigned answeredAt = textChanges_;
+    const std::string bytes = document::ReadFileBytes(last);
+    if (!askAgainIfChanged(answeredAt)) return;
     CurrentFileName = last;
+    {
+        WaitCursor wait;
+        loadDocument(bytes);
+    }
     SetCaption("Swaplet-" + fileNamePart(last));
 }

@@ -13,5 +13,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application->ShowException(e);
         return 1;
     }
-    return Application->Run();
+    const int code = Application->Run();
+    // Freed before the program ends, the form disconnects from the recognizer and releases
+    // the recognition context and its grammar.
+    delete Application->MainForm();
+    return code;
 }

@@ -34,3 +34,26 @@ void RemoveMarker();
 bool MarkerExists();
 
 }  // namespace notepadtest
+
+#include <functional>
+#include <vector>
+
+#include "gui_test.h"
+
+namespace notepadtest {
+
+// One step per dialog that an action opens in this thread (message boxes and file dialogs
+// alike), in order.  A step returns false to be called again a moment later, with its
+// dialog still up (to wait for something behind it).
+using DialogStep = std::function<bool(HWND dialog)>;
+
+// Runs the action and answers its dialogs from a thread timer, which the dialogs' own
+// modal loops dispatch.  Returns what each dialog showed.  A dialog without a step, or a
+// step left unused, is a test failure.
+std::vector<guitest::MessageBoxContents> RunDialogs(const std::function<void()>& action, std::vector<DialogStep> steps);
+
+DialogStep Press(int id);
+// A file dialog: types the name (a full path) and presses OK.
+DialogStep ChooseFile(const std::string& path);
+
+}  // namespace notepadtest

@@ -1,0 +1,189 @@
+#include "DocumentFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "Classes.h"
+#include "Handles.h"
+
+namespace document {
+namespace {
+
+// Conversions of whole runs: the common case of a file the code page maps completely
+// costs one conversion each way.
+std::wstring toWide(const char* s, size_t n, DWORD flags = 0) {
+    if (n == 0) return {};
+    const int len = MultiByteToWideChar(CP_THREAD_ACP, flags, s, static_cast<int>(n), nullptr, 0);
+    if (len <= 0) return {};
+    std::wstring out(static_cast<size_t>(len), L'\0');
+    MultiByteToWideChar(CP_THREAD_ACP, flags, s, static_cast<int>(n), out.data(), len);
+    return out;
+}
+
+void appendAnsi(std::string& out, const wchar_t* s, size_t n) {
+    if (n == 0) return;
+    const int len = WideCharToMultiByte(CP_THREAD_ACP, 0, s, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    if (len <= 0) return;
+    const size_t at = out.size();
+    out.resize(at + static_cast<size_t>(len));
+    WideCharToMultiByte(CP_THREAD_ACP, 0, s, static_cast<int>(n), out.data() + at, len, nullptr, nullptr);
+}
+
+bool isKeptByte(wchar_t c) { return c >= kKeptByteBase && c <= kKeptByteBase + 0xFF; }
+
+// True when the characters of bytes [s, s + n) come back as the same bytes.
+bool roundTrips(const char* s, size_t n, const std::wstring& wide) {
+    if (n > 0 && wide.empty()) return false;
+    std::string back;
+    appendAnsi(back, wide.data(), wide.size());
+    return back.size() == n && std::equal(back.begin(), back.end(), s);
+}
+
+// One character at a time: a character (one byte, or a lead byte with its trail byte) that
+// comes back unchanged is taken; otherwise its first byte is kept and decoding goes on
+// after that byte, so a valid byte after a bad lead byte is never swallowed.
+void decodeSlowly(const char* s, size_t n, std::wstring& out) {
+    const UINT acp = GetACP();
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        const size_t len = (IsDBCSLeadByteEx(acp, b) && i + 1 < n) ? 2 : 1;
+        const std::wstring ch = toWide(s + i, len, MB_ERR_INVALID_CHARS);
+        if (!ch.empty() && !std::any_of(ch.begin(), ch.end(), isKeptByte) && roundTrips(s + i, len, ch)) {
+            out += ch;
+            i += len;
+        } else {
+            out += static_cast<wchar_t>(kKeptByteBase + b);
+            ++i;
+        }
+    }
+}
+
+std::string lastErrorText() {
+    char* buffer = nullptr;
+    const DWORD code = GetLastError();
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                   reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = buffer ? buffer : "error " + std::to_string(code);
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/:");
+    if (slash == std::string::npos) return ".";
+    return path.substr(0, slash + (path[slash] == ':' ? 1 : 0));
+}
+
+}  // namespace
+
+std::wstring DecodeText(const std::string& bytes) {
+    // The whole file at once first: a file the code page maps completely costs one
+    // conversion each way.
+    std::wstring whole = toWide(bytes.data(), bytes.size());
+    if (!std::any_of(whole.begin(), whole.end(), isKeptByte) && roundTrips(bytes.data(), bytes.size(), whole)) return whole;
+    whole.clear();
+    whole.shrink_to_fit();
+    std::wstring out;
+    out.reserve(bytes.size());
+    // Then line by line, so that a bad byte sends only its own line the slow way.
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        end = end == std::string::npos ? bytes.size() : end + 1;
+        const char* s = bytes.data() + start;
+        const size_t n = end - start;
+        const std::wstring wide = toWide(s, n);
+        if (!std::any_of(wide.begin(), wide.end(), isKeptByte) && roundTrips(s, n, wide))
+            out += wide;
+        else
+            decodeSlowly(s, n, out);
+        start = end;
+    }
+    return out;
+}
+
+std::string EncodeText(const std::wstring& text) {
+    std::string raw;
+    raw.reserve(text.size() + text.size() / 2);
+    size_t run = 0;  // start of the characters not yet converted
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (!isKeptByte(text[i])) continue;
+        appendAnsi(raw, text.data() + run, i - run);
+        raw += static_cast<char>(text[i] - kKeptByteBase);
+        run = i + 1;
+    }
+    appendAnsi(raw, text.data() + run, text.size() - run);
+    // Line ends: no byte of a double-byte character is a CR or an LF, and kept bytes never
+    // are, so they can be found in the bytes.
+    std::string out;
+    out.reserve(raw.size() + raw.size() / 32 + 2);
+    const size_t n = raw.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char c = raw[i];
+        if (c != '\r' && c != '\n') {
+            out += c;
+            continue;
+        }
+        if (c == '\r' && i + 1 < n && raw[i + 1] == '\n') ++i;
+        out += "\r\n";
+    }
+    if (!out.empty() && out.back() != '\n') out += "\r\n";  // the last line had no end
+    return out;
+}
+
+size_t CountKeptBytes(const std::wstring& text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), isKeptByte));
+}
+
+std::string ReadFileBytes(const std::string& fileName) {
+    UniqueKernelHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) throw Exception("Cannot open file \"" + fileName + "\". " + lastErrorText());
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) throw Exception("Cannot read file \"" + fileName + "\". " + lastErrorText());
+    if (size.QuadPart >= (1LL << 31)) throw Exception("File \"" + fileName + "\" is too large");
+    std::string data(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!data.empty() && !ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr))
+        throw Exception("Cannot read file \"" + fileName + "\". " + lastErrorText());
+    data.resize(got);
+    return data;
+}
+
+void WriteFileReplacing(const std::string& fileName, const std::string& bytes) {
+    char temp[MAX_PATH] = {};
+    if (!GetTempFileNameA(folderOf(fileName).c_str(), "qlt", 0, temp))
+        throw Exception("Cannot create file \"" + fileName + "\". " + lastErrorText());
+    const std::string tempName = temp;
+    struct TempGuard {
+        const std::string& name;
+        bool keep = false;
+        ~TempGuard() { if (!keep) DeleteFileA(name.c_str()); }
+    } guard{tempName};
+    {
+        UniqueKernelHandle file(CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.get() == INVALID_HANDLE_VALUE) throw Exception("Cannot create file \"" + fileName + "\". " + lastErrorText());
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+            DWORD written = 0;
+            if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written != chunk)
+                throw Exception("Error writing file \"" + fileName + "\". " + lastErrorText());
+            done += chunk;
+        }
+        if (!FlushFileBuffers(file.get())) throw Exception("Error writing file \"" + fileName + "\". " + lastErrorText());
+    }
+    // Renamed over the old file, which keeps its attributes.  (ReplaceFile would keep its
+    // security too, but Wine's leaves a temporary file of its own behind when it fails.)
+    const DWORD attributes = GetFileAttributesA(fileName.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesA(tempName.c_str(), attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    if (!MoveFileExA(tempName.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw Exception("Cannot create file \"" + fileName + "\". " + lastErrorText());
+    guard.keep = true;
+}
+
+}  // namespace document
