@@ -1,5 +1,7 @@
 #include "Forms.h"
 
+#include <exception>
+
 #include <commctrl.h>
 #include <objbase.h>
 
@@ -229,11 +231,19 @@ void TCustomForm::Show() {
         SetBounds((Screen->Width() - width_) / 2, (Screen->Height() - height_) / 2, width_, height_);
     }
     shownOnce_ = true;
-    DoShow();
+    // A failing show handler is reported by the caller once the window is up: a form left
+    // hidden could be neither used nor closed.
+    std::exception_ptr failure;
+    try {
+        DoShow();
+    } catch (...) {
+        failure = std::current_exception();
+    }
     ShowWindow(h, cmd);
     if (formStyle_ == fsStayOnTop) SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
     UpdateWindow(h);
+    if (failure) std::rethrow_exception(failure);
 }
 
 bool TCustomForm::CloseQuery() {

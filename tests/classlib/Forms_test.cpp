@@ -95,6 +95,19 @@ TEST_F(FormsTest, PlainMessageBox_CaptionedWithTheTitle) {
     EXPECT_EQ("TestTitle", boxes[0].caption);
 }
 
+// The first-run marker of the dictation programs is written from a show handler; when it
+// cannot be written the form must still come up.
+TEST(FormShow, FailingShowHandlerStillShowsTheWindow) {
+    Application->Initialize();
+    TForm form(Application);
+    form.SetBounds(20, 20, 200, 120);
+    form.OnShow = [](TObject*) { throw Exception("Cannot create file"); };
+    EXPECT_THROW(form.Show(), Exception);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_TRUE(form.Visible());
+    form.OnShow = nullptr;
+}
+
 TEST(ApplicationTest, TerminateRequestPostsQuit) {
     Application->Initialize();
     EXPECT_FALSE(Application->TerminateRequested());
