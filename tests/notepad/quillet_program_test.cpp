@@ -103,3 +103,39 @@ TEST(QuilletStart, CommandLine_ExistingFileOpensAndParametersJoinWithoutBlanks) 
         p.Terminate(0);
     }
 }
+
+TEST(QuilletStart, CommandLine_ChinesePathOpensWithItsNameInTheCaption) {
+    notepadtest::CreateMarker();
+    TempDir temp(L"quillet");
+    ASSERT_TRUE(CreateDirectoryW(temp.File(L"中文目录").c_str(), nullptr)) << GetLastError();
+    const std::wstring file = temp.File(L"中文目录\\文件.txt");
+    ASSERT_TRUE(WriteFileBytes(file, "hello \xD6\xD0\xCE\xC4\r\n"));
+    Process p = LaunchProgram(L"quillet.exe", L"\"" + file + L"\"");
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND main = WaitForMainWindow(p, L"TFnotepad");
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ(L"Orvisk - 文件.txt", WindowTextW(main));
+    HWND editor = FindChildByClass(main, L"TRichEdit");
+    ASSERT_NE(nullptr, editor);
+    std::wstring text;
+    PumpUntil([&] { text = WindowTextW(editor); return !text.empty(); }, 5000);
+    EXPECT_EQ(L"hello 中文", text.substr(0, 8));
+    p.Terminate(0);
+}
+
+// A normal exit disconnects the form from the recognizer and releases its context.
+TEST(QuilletExit, DisconnectsAndReleasesTheRecognitionContext) {
+    notepadtest::CreateMarker();
+    TempDir temp(L"quillet");
+    const std::wstring log = temp.File(L"calls.log");
+    Process p = LaunchProgram(L"quillet.exe", L"", {L"SPEECH_STANDIN_LOG=" + log});
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND main = WaitForMainWindow(p, L"TFnotepad");
+    ASSERT_NE(nullptr, main);
+    PostMessageW(main, WM_CLOSE, 0, 0);  // nothing changed: no question
+    EXPECT_EQ(0u, WaitForExit(p, 15000));
+    const std::string calls = ReadFileBytes(log);
+    const size_t unadvise = calls.find("Unadvise");
+    ASSERT_NE(std::string::npos, unadvise) << calls;
+    EXPECT_NE(std::string::npos, calls.find("ReleaseContext", unadvise)) << calls;
+}
