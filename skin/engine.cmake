@@ -19,3 +19,10 @@ target_sources(skin PRIVATE
 # The form skin (WinSkinForm.h) and the skin manager (SkinManage.h).
 target_sources(skin PRIVATE
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormGeometry.cpp")
+# The popup-menu window skin, the skinned menu bar's geometry, the owner-drawn menu items
+# and the shared free drawing helpers.
+target_sources(skin PRIVATE
+  "${CMAKE_CURRENT_LIST_DIR}/SkinDrawHelpers.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinMenuItems.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinMenuLayout.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinPopMenu.cpp")

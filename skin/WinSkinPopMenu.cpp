@@ -1,0 +1,198 @@
+// The popup-menu window skin: subclassing through two window properties (the object, and
+// the previous procedure, which outlives the object when someone subclassed the window
+// after us), the background rendering and the three painters.
+#include "WinSkinPopMenu.h"
+
+#include "Handles.h"
+#include "ImgUtil.h"
+#include "SkinManagerLink.h"
+#include "SkinPrimitives.h"
+#include "WinSkinData.h"
+#include "WndProcBoundary.h"
+
+namespace {
+
+constexpr UINT kWmSkinQuery = 0x3523;  // answered 1 by every skinned window
+// The outer ring of the background that is the menu's frame: the items are kept inside it.
+constexpr int kFrameWidth = 3;
+
+// GetDCEx: the DC takes the window class's style (not in every SDK header).
+constexpr DWORD kDcxUseStyle = 0x00010000;
+
+const char kObjectProp[] = "SkinPopMenu.Object";
+const char kPreviousProp[] = "SkinPopMenu.Previous";
+
+WNDPROC previousOf(HWND window) {
+    return reinterpret_cast<WNDPROC>(GetPropA(window, kPreviousProp));
+}
+
+bool skinningEnabled() {
+    TSkinManagerLink* manager = SkinManager();
+    return manager && manager->Enabled();
+}
+
+// The client origin in window coordinates.
+POINT clientOffsetOf(HWND window) {
+    RECT wr{};
+    POINT origin{0, 0};
+    if (!GetWindowRect(window, &wr) || !ClientToScreen(window, &origin)) return POINT{0, 0};
+    return POINT{origin.x - wr.left, origin.y - wr.top};
+}
+
+}  // namespace
+
+TWinSkinPopMenu::~TWinSkinPopMenu() { Detach(); }
+
+TWinSkinPopMenu* TWinSkinPopMenu::OfWindow(HWND window) {
+    if (!window) return nullptr;
+    return static_cast<TWinSkinPopMenu*>(GetPropA(window, kObjectProp));
+}
+
+void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu) {
+    if (attached_ || !IsWindow(window) || OfWindow(window)) return;
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    if (!previous) return;
+    if (!SetPropA(window, kObjectProp, this)) return;
+    if (!SetPropA(window, kPreviousProp, reinterpret_cast<HANDLE>(previous))) {
+        RemovePropA(window, kObjectProp);
+        return;
+    }
+    window_ = window;
+    skinData_ = skinData;
+    menu_ = menu;
+    previous_ = previous;
+    attached_ = true;
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Proc));
+}
+
+void TWinSkinPopMenu::Detach() {
+    if (!attached_) return;
+    attached_ = false;
+    background_.Clear();
+    if (!IsWindow(window_)) return;
+    RemovePropA(window_, kObjectProp);
+    // Someone who subclassed the window after us still calls our procedure as theirs:
+    // it then stays in place and forwards through the previous-procedure property.
+    if (GetWindowLongPtrA(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Proc)) {
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        RemovePropA(window_, kPreviousProp);
+    }
+}
+
+LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWinSkinPopMenu* self = OfWindow(window);
+    WNDPROC previous = self ? self->previous_ : previousOf(window);
+    if (!self) {
+        if (msg == WM_NCDESTROY) RemovePropA(window, kPreviousProp);
+        if (msg == kWmSkinQuery) return 1;  // still skinned until the window ends
+        return previous ? CallWindowProcA(previous, window, msg, wParam, lParam)
+                        : DefWindowProcA(window, msg, wParam, lParam);
+    }
+    const LRESULT result = GuardedDispatch(
+        window, msg, [&] { return self->WndProc(msg, wParam, lParam); },
+        [&] { return CallWindowProcA(previous, window, msg, wParam, lParam); });
+    if (msg == WM_NCDESTROY) {
+        // The object may still be attached when WM_DESTROY never came through us.
+        if (OfWindow(window) == self) self->Detach();
+        RemovePropA(window, kObjectProp);
+        RemovePropA(window, kPreviousProp);
+    }
+    return result;
+}
+
+LRESULT TWinSkinPopMenu::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcA(previous_, window_, msg, wParam, lParam);
+}
+
+LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kWmSkinQuery) return 1;
+    if (!skinningEnabled()) return CallDefault(msg, wParam, lParam);
+    switch (msg) {
+    case WM_DESTROY: {
+        // Detach puts the previous procedure back; copy what the call needs first.
+        const WNDPROC previous = previous_;
+        const HWND window = window_;
+        Detach();
+        return CallWindowProcA(previous, window, msg, wParam, lParam);
+    }
+    case WM_ERASEBKGND: return WMEraseBkgnd(wParam, lParam);
+    case WM_NCPAINT:
+        if (SkinIsNT || SkinIsWin9x) return WMNCPaint(wParam, lParam);
+        return 0;
+    case WM_PRINTCLIENT: return WMPrintClient(reinterpret_cast<HDC>(wParam), lParam);
+    case WM_PAINT: return WMPaint();
+    default: return CallDefault(msg, wParam, lParam);
+    }
+}
+
+bool TWinSkinPopMenu::RenderBackground() {
+    if (!skinData_ || skinData_->NoSkin()) return false;
+    // Held for the call: a skin load replaces the part.
+    const std::shared_ptr<TDataSkinObject> keep = skinData_->MenuBackground;
+    if (!keep || keep->Image.Empty()) return false;
+    RECT wr{};
+    if (!GetWindowRect(window_, &wr)) return false;
+    const RECT size{0, 0, wr.right - wr.left, wr.bottom - wr.top};
+    if (size.right <= 0 || size.bottom <= 0) return false;
+    std::unique_ptr<TBitmap> rendered = RenderSkinPart(size, keep->Image, keep->Margins, StripAxis::Horizontal,
+                                                       keep->Tile != 0 ? CentreFill::Tile : CentreFill::Stretch, 1, 1);
+    if (!rendered || rendered->Empty()) return false;
+    DuplicateBitmap(*rendered, background_);
+    clientOffset_ = clientOffsetOf(window_);
+    return !background_.Empty();
+}
+
+LRESULT TWinSkinPopMenu::WMNCPaint(WPARAM updateRegion, LPARAM lParam) {
+    if (!RenderBackground()) return CallDefault(WM_NCPAINT, updateRegion, lParam);
+    // The system owns the region it hands us and the DC takes ownership of the one it
+    // clips with: give it a copy.
+    DWORD flags = DCX_WINDOW | kDcxUseStyle;
+    HRGN clip = nullptr;
+    if (updateRegion > 1) {
+        clip = CreateRectRgn(0, 0, 0, 0);
+        if (clip && CombineRgn(clip, reinterpret_cast<HRGN>(updateRegion), nullptr, RGN_COPY) != ERROR) {
+            flags |= DCX_INTERSECTRGN;
+        } else if (clip) {
+            DeleteObject(clip);
+            clip = nullptr;
+        }
+    }
+    HDC dc = GetDCEx(window_, clip, flags);
+    if (!dc) {
+        if (clip) DeleteObject(clip);
+        return 0;
+    }
+    if (HDC src = background_.Canvas().Handle())
+        BitBlt(dc, 0, 0, background_.Width(), background_.Height(), src, 0, 0, SRCCOPY);
+    ReleaseDC(window_, dc);
+    return 0;
+}
+
+LRESULT TWinSkinPopMenu::WMPrintClient(HDC dc, LPARAM flags) {
+    if (!dc || !RenderBackground()) return CallDefault(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
+    const int w = background_.Width(), h = background_.Height();
+    const int dx = clientOffset_.x, dy = clientOffset_.y;
+    SaveDcGuard saved(dc);
+    // The background is in window coordinates; the DC is the client's.
+    if (HDC src = background_.Canvas().Handle()) BitBlt(dc, -dx, -dy, w, h, src, 0, 0, SRCCOPY);
+    SetBkMode(dc, TRANSPARENT);
+    // The system paints the items over the background, kept inside the frame ring.
+    UniqueRegion clip(CreateRectRgn(kFrameWidth - dx, kFrameWidth - dy, w - kFrameWidth - dx, h - kFrameWidth - dy));
+    if (clip) ExtSelectClipRgn(dc, clip.get(), RGN_AND);
+    return CallDefault(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
+}
+
+// Windows paints a popup menu's client area by printing it (WM_PRINTCLIENT), Wine paints
+// it in WM_PAINT directly; both go through the one printer so the skin shows on both.
+LRESULT TWinSkinPopMenu::WMPaint() {
+    if (!RenderBackground()) return CallDefault(WM_PAINT, 0, 0);
+    PaintGuard paint(window_);
+    if (paint.get()) WMPrintClient(paint.get(), PRF_CLIENT);
+    return 0;
+}
+
+LRESULT TWinSkinPopMenu::WMEraseBkgnd(WPARAM wParam, LPARAM lParam) {
+    const bool keepBackground = skinData_ && (skinData_->Options & SkinBit(xoMenuBG)) != 0;
+    if (!keepBackground) CallDefault(WM_ERASEBKGND, wParam, lParam);
+    return 1;
+}
