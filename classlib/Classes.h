@@ -139,6 +139,10 @@ public:
     void Delete(int index) override;
     void Clear() override;
 
+protected:
+    // The end of an update counts as one change.
+    void SetUpdateState(bool updating) override { if (!updating) changed(); }
+
 private:
     void changed();
     void check(int index) const;

@@ -7,9 +7,11 @@
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "MPlayer.h"
 #include "Menus.h"
 #include "RichEdit.h"
 #include "StdCtrls.h"
+#include "Tabs.h"
 #include "Timer.h"
 #include "SpSharedRecoContext.h"
 
@@ -31,11 +33,30 @@ void RegisterControlClasses() {
     TMemo::StaticClassInfo();
     TListBox::StaticClassInfo();
     TButton::StaticClassInfo();
+    TCheckBox::StaticClassInfo();
+    TRadioButton::StaticClassInfo();
+    TGroupBox::StaticClassInfo();
+    TComboBox::StaticClassInfo();
+    TScrollBar::StaticClassInfo();
     TBitBtn::StaticClassInfo();
     TPanel::StaticClassInfo();
     TSplitter::StaticClassInfo();
     TProgressBar::StaticClassInfo();
     TStatusBar::StaticClassInfo();
     TStatusPanel::StaticClassInfo();
+    TTrackBar::StaticClassInfo();
+    TUpDown::StaticClassInfo();
+    TTabControl::StaticClassInfo();
+    TPageControl::StaticClassInfo();
+    TTabSheet::StaticClassInfo();
+    TListView::StaticClassInfo();
+    TListColumn::StaticClassInfo();
+    THeaderControl::StaticClassInfo();
+    THeaderSection::StaticClassInfo();
+    TDateTimePicker::StaticClassInfo();
+    TMediaPlayer::StaticClassInfo();
+    TTabSet::StaticClassInfo();
+    TTabbedNotebook::StaticClassInfo();
+    TTabPage::StaticClassInfo();
     TRichEdit::StaticClassInfo();
 }

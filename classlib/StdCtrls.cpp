@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "StdCtrls_impl.h"
 #include "Texts.h"
 
 const TEnumNames AlignmentNames{{{"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}}};
@@ -374,78 +375,121 @@ void TCustomMemo::SetAlignment(TAlignment a) { if (a != alignment_) { alignment_
 
 // ---- TCustomListBox ----------------------------------------------------------------
 
-// The lines of a list box: the window's while it has one, the kept list otherwise.
-class TListBoxStrings : public TStrings {
-public:
-    explicit TListBoxStrings(TCustomListBox& list) : list_(list) {}
+const TListMessages ListBoxMessages{LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, LB_GETITEMDATA, LB_SETITEMDATA,
+                                    LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT};
+const TListMessages ComboBoxMessages{CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_GETITEMDATA, CB_SETITEMDATA,
+                                     CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT};
 
-    int Count() const override {
-        if (!wnd()) return list_.saved_->Count();
-        LRESULT n = SendMessageA(wnd(), LB_GETCOUNT, 0, 0);
-        return n == LB_ERR ? 0 : static_cast<int>(n);
-    }
-    std::string Get(int index) const override {
-        if (!wnd()) return list_.saved_->Get(index);
-        LRESULT len = SendMessageA(wnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-        if (len == LB_ERR) throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
-        std::string s(static_cast<size_t>(len) + 1, '\0');
-        LRESULT got = SendMessageA(wnd(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-        s.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-        return s;
-    }
-    TObject* Objects(int index) const override {
-        if (!wnd()) return list_.saved_->Objects(index);
-        LRESULT d = SendMessageA(wnd(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-        if (d == LB_ERR) throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
-        return reinterpret_cast<TObject*>(d);
-    }
-    void PutObject(int index, TObject* obj) override {
-        if (!wnd()) { list_.saved_->PutObject(index, obj); return; }
-        SendMessageA(wnd(), LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(obj));
-    }
-    int Add(const std::string& s) override {
-        if (!list_.sorted_) return TStrings::Add(s);
-        if (!wnd()) {
-            int i = 0;
-            const int n = list_.saved_->Count();
-            while (i < n && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, list_.saved_->Get(i).c_str(), -1,
-                                           s.c_str(), -1) != CSTR_GREATER_THAN)
-                ++i;
-            list_.saved_->Insert(i, s);
-            return i;
-        }
-        return check(SendMessageA(wnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
-    }
-    void Insert(int index, const std::string& s) override {
-        if (!wnd()) { list_.saved_->Insert(index, s); return; }
-        if (index < 0 || index > Count()) throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
-        check(SendMessageA(wnd(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.c_str())));
-    }
-    void Delete(int index) override {
-        if (!wnd()) { list_.saved_->Delete(index); return; }
-        if (SendMessageA(wnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR)
-            throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
-    }
-    void Clear() override {
-        if (!wnd()) { list_.saved_->Clear(); list_.itemIndex_ = -1; list_.topIndex_ = 0; return; }
-        SendMessageA(wnd(), LB_RESETCONTENT, 0, 0);
-    }
+namespace {
+constexpr LRESULT kListErr = -1;       // LB_ERR, CB_ERR
+constexpr LRESULT kListErrSpace = -2;  // LB_ERRSPACE, CB_ERRSPACE
 
-protected:
-    void SetUpdateState(bool updating) override {
-        if (!wnd()) return;
-        SendMessageA(wnd(), WM_SETREDRAW, updating ? FALSE : TRUE, 0);
-        if (!updating) InvalidateRect(wnd(), nullptr, TRUE);
-    }
+int checkAdded(LRESULT r) {
+    if (r == kListErr || r == kListErrSpace) throw Exception("Not enough memory for the list's lines");
+    return static_cast<int>(r);
+}
 
-private:
-    HWND wnd() const { return list_.HandleAllocated() ? list_.Handle() : nullptr; }
-    static int check(LRESULT r) {
-        if (r == LB_ERR || r == LB_ERRSPACE) throw Exception("Not enough memory for the list's lines");
-        return static_cast<int>(r);
+[[noreturn]] void outOfBounds(int index) {
+    throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+}  // namespace
+
+std::string TWindowItems::text(HWND wnd, const TListMessages& m, int index) {
+    LRESULT len = SendMessageA(wnd, m.getTextLen, static_cast<WPARAM>(index), 0);
+    if (len == kListErr) outOfBounds(index);
+    std::string s(static_cast<size_t>(std::max<LRESULT>(0, len)) + 1, '\0');
+    LRESULT got = SendMessageA(wnd, m.getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(got == kListErr ? 0 : static_cast<size_t>(got));
+    return s;
+}
+
+int TWindowItems::Count() const {
+    if (!wnd()) return saved_.Count();
+    LRESULT n = SendMessageA(wnd(), msg_.getCount, 0, 0);
+    return n == kListErr ? 0 : static_cast<int>(n);
+}
+
+std::string TWindowItems::Get(int index) const {
+    if (!wnd()) return saved_.Get(index);
+    return text(wnd(), msg_, index);
+}
+
+TObject* TWindowItems::Objects(int index) const {
+    if (!wnd()) return saved_.Objects(index);
+    LRESULT d = SendMessageA(wnd(), msg_.getItemData, static_cast<WPARAM>(index), 0);
+    if (d == kListErr) outOfBounds(index);
+    return reinterpret_cast<TObject*>(d);
+}
+
+void TWindowItems::PutObject(int index, TObject* obj) {
+    if (!wnd()) { saved_.PutObject(index, obj); return; }
+    SendMessageA(wnd(), msg_.setItemData, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(obj));
+}
+
+int TWindowItems::Add(const std::string& s) {
+    if (!sorted_) return TStrings::Add(s);
+    if (!wnd()) {
+        int i = 0;
+        const int n = saved_.Count();
+        while (i < n && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, saved_.Get(i).c_str(), -1, s.c_str(), -1) !=
+                            CSTR_GREATER_THAN)
+            ++i;
+        saved_.Insert(i, s);
+        return i;
     }
-    TCustomListBox& list_;
-};
+    return checkAdded(SendMessageA(wnd(), msg_.addString, 0, reinterpret_cast<LPARAM>(s.c_str())));
+}
+
+void TWindowItems::Insert(int index, const std::string& s) {
+    if (!wnd()) { saved_.Insert(index, s); return; }
+    if (index < 0 || index > Count()) outOfBounds(index);
+    checkAdded(SendMessageA(wnd(), msg_.insertString, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.c_str())));
+}
+
+void TWindowItems::Delete(int index) {
+    if (!wnd()) { saved_.Delete(index); return; }
+    if (SendMessageA(wnd(), msg_.deleteString, static_cast<WPARAM>(index), 0) == kListErr) outOfBounds(index);
+}
+
+void TWindowItems::Clear() {
+    if (!wnd()) {
+        saved_.Clear();
+        if (cleared_) cleared_();
+        return;
+    }
+    SendMessageA(wnd(), msg_.resetContent, 0, 0);
+}
+
+void TWindowItems::SetUpdateState(bool updating) {
+    if (!wnd()) return;
+    SendMessageA(wnd(), WM_SETREDRAW, updating ? FALSE : TRUE, 0);
+    if (!updating) InvalidateRect(wnd(), nullptr, TRUE);
+}
+
+void TWindowItems::Push(HWND wnd, const TListMessages& m, TStringList& saved, bool sorted) {
+    const int n = saved.Count();
+    SendMessageA(wnd, WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < n; ++i) {
+        const std::string s = saved.Get(i);
+        LRESULT at = SendMessageA(wnd, sorted ? m.addString : m.insertString, sorted ? 0 : static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>(s.c_str()));
+        if (at >= 0 && saved.Objects(i))
+            SendMessageA(wnd, m.setItemData, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(saved.Objects(i)));
+    }
+    SendMessageA(wnd, WM_SETREDRAW, TRUE, 0);
+    saved.Clear();
+}
+
+void TWindowItems::Pull(HWND wnd, const TListMessages& m, TStringList& saved) {
+    saved.BeginUpdate();
+    saved.Clear();
+    const int n = static_cast<int>(std::max<LRESULT>(0, SendMessageA(wnd, m.getCount, 0, 0)));
+    for (int i = 0; i < n; ++i) {
+        saved.Add(text(wnd, m, i));
+        saved.PutObject(i, reinterpret_cast<TObject*>(SendMessageA(wnd, m.getItemData, static_cast<WPARAM>(i), 0)));
+    }
+    saved.EndUpdate();
+}
 
 const TClassInfo& TCustomListBox::StaticClassInfo() {
     static const TClassInfo& info = DescribeClass<TCustomListBox>("TCustomListBox", &TWinControl::StaticClassInfo(), [](TClassBuilder<TCustomListBox>& b) {
@@ -465,7 +509,8 @@ const TClassInfo& TListBox::StaticClassInfo() {
 }
 
 TCustomListBox::TCustomListBox(TComponent* owner)
-    : TBorderedControl(owner, bsSingle), items_(std::make_unique<TListBoxStrings>(*this)), saved_(std::make_unique<TStringList>()) {
+    : TBorderedControl(owner, bsSingle), saved_(std::make_unique<TStringList>()) {
+    items_ = std::make_unique<TWindowItems>(*this, ListBoxMessages, *saved_, sorted_, [this] { itemIndex_ = -1; topIndex_ = 0; });
     width_ = 121;
     height_ = 97;
     tabStop_ = true;
@@ -487,34 +532,14 @@ void TCustomListBox::CreateParams(TCreateParams& p) {
 
 void TCustomListBox::CreateHandleContents() {
     const int n = saved_->Count();
-    SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
-    for (int i = 0; i < n; ++i) {
-        const std::string s = saved_->Get(i);
-        LRESULT at = SendMessageA(handle_, sorted_ ? LB_ADDSTRING : LB_INSERTSTRING, sorted_ ? 0 : static_cast<WPARAM>(-1),
-                                  reinterpret_cast<LPARAM>(s.c_str()));
-        if (at >= 0 && saved_->Objects(i))
-            SendMessageA(handle_, LB_SETITEMDATA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(saved_->Objects(i)));
-    }
-    SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
-    saved_->Clear();
+    TWindowItems::Push(handle_, ListBoxMessages, *saved_, sorted_);
     if (itemIndex_ >= 0 && itemIndex_ < n) SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
     if (topIndex_ > 0) SendMessageA(handle_, LB_SETTOPINDEX, static_cast<WPARAM>(topIndex_), 0);
 }
 
 void TCustomListBox::SaveHandleContents() {
     if (beingFreed()) return;
-    saved_->BeginUpdate();
-    saved_->Clear();
-    const int n = static_cast<int>(std::max<LRESULT>(0, SendMessageA(handle_, LB_GETCOUNT, 0, 0)));
-    for (int i = 0; i < n; ++i) {
-        LRESULT len = SendMessageA(handle_, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::string s(static_cast<size_t>(std::max<LRESULT>(0, len)) + 1, '\0');
-        LRESULT got = SendMessageA(handle_, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
-        s.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-        saved_->Add(s);
-        saved_->PutObject(i, reinterpret_cast<TObject*>(SendMessageA(handle_, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
-    }
-    saved_->EndUpdate();
+    TWindowItems::Pull(handle_, ListBoxMessages, *saved_);
     LRESULT sel = SendMessageA(handle_, LB_GETCURSEL, 0, 0);
     itemIndex_ = sel == LB_ERR ? -1 : static_cast<int>(sel);
     topIndex_ = static_cast<int>(std::max<LRESULT>(0, SendMessageA(handle_, LB_GETTOPINDEX, 0, 0)));

@@ -5,10 +5,16 @@
 // The rich edit builds on TCustomMemo and lives in RichEdit.h; bit buttons in Buttons.h.
 //
 // Types: TAlignment, TScrollStyle, TEditCharCase, TModalResult,
-//        TCustomEdit, TEdit, TCustomMemo, TMemo, TCustomListBox, TListBox, TButton.
+//        TCustomEdit, TEdit, TCustomMemo, TMemo, TCustomListBox, TListBox, TButton,
+//        TCheckBoxState, TCustomCheckBox, TCheckBox, TRadioButton, TCustomGroupBox, TGroupBox,
+//        TComboBoxStyle, TCustomComboBox, TComboBox, TScrollBarKind, TScrollCode, TScrollEvent,
+//        TScrollBar.
+// Check boxes, radio buttons and group boxes are in StdCtrlsChecks.cpp, combo boxes and
+// scroll bars in StdCtrlsCombo.cpp.
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -176,7 +182,6 @@ public:
     void WndProc(TMessage& message) override;
 
 protected:
-    friend class TListBoxStrings;
     void CreateParams(TCreateParams& params) override;
     void CreateHandleContents() override;
     void SaveHandleContents() override;
@@ -223,6 +228,198 @@ protected:
     bool default_ = false;
     bool cancel_ = false;
     TModalResult modalResult_ = mrNone;
+};
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+extern const TEnumNames CheckBoxStateNames;
+
+// A check box on the system's button class.  The window never toggles itself: a click
+// moves State on (unchecked, checked, grayed when AllowGrayed) and OnClick runs once.
+// Changing Checked or State from code runs OnClick too, as a click does.
+class TCustomCheckBox : public TWinControl {
+    CLASS_INFO(TCustomCheckBox)
+public:
+    explicit TCustomCheckBox(TComponent* owner);
+
+    // Where the caption stands: taRightJustify (default) puts it right of the box.
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    bool AllowGrayed() const { return allowGrayed_; }
+    void SetAllowGrayed(bool v) { allowGrayed_ = v; }
+    TCheckBoxState State();
+    void SetState(TCheckBoxState s);
+    bool Checked() { return State() == cbChecked; }
+    void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleContents() override;
+    void SaveHandleContents() override;
+    virtual void Toggle();
+
+    TAlignment alignment_ = taRightJustify;
+    bool allowGrayed_ = false;
+    TCheckBoxState state_ = cbUnchecked;
+};
+
+class TCheckBox : public TCustomCheckBox {
+    CLASS_INFO(TCheckBox)
+public:
+    explicit TCheckBox(TComponent* owner) : TCustomCheckBox(owner) {}
+};
+
+// A radio button on the system's button class.  Checking one (by a click or from code)
+// unchecks the other radio buttons of the same parent; OnClick runs when it becomes
+// checked, not when it is unchecked.
+class TRadioButton : public TWinControl {
+    CLASS_INFO(TRadioButton)
+public:
+    explicit TRadioButton(TComponent* owner);
+
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    bool Checked();
+    void SetChecked(bool v);
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleContents() override;
+    void SaveHandleContents() override;
+
+    TAlignment alignment_ = taRightJustify;
+    bool checked_ = false;
+};
+
+// A group box: the system's framed caption, holding child controls.
+class TCustomGroupBox : public TWinControl {
+    CLASS_INFO(TCustomGroupBox)
+public:
+    explicit TCustomGroupBox(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void AlignControls(TControl* control, RECT& rect) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+    CLASS_INFO(TGroupBox)
+public:
+    explicit TGroupBox(TComponent* owner) : TCustomGroupBox(owner) {}
+};
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+extern const TEnumNames ComboBoxStyleNames;
+
+// A combo box: an edit or a static face with a list.  Items and ItemIndex are kept while
+// there is no window, as the list box keeps them.  OnChange runs once when the user types
+// into the edit or picks another item (CBN_EDITCHANGE, CBN_SELCHANGE), and when Text or
+// ItemIndex is set from code it does not run.
+class TCustomComboBox : public TWinControl {
+    CLASS_INFO(TCustomComboBox)
+public:
+    explicit TCustomComboBox(TComponent* owner);
+    ~TCustomComboBox() override;
+
+    TComboBoxStyle Style() const { return style_; }
+    void SetStyle(TComboBoxStyle s);
+    TStrings& Items() { return *items_; }
+    void SetItems(const TStrings& items) { items_->Assign(items); }
+    int ItemIndex();
+    void SetItemIndex(int index);
+    // Lines the dropped list shows without scrolling.
+    int DropDownCount() const { return dropDownCount_; }
+    void SetDropDownCount(int n);
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool v);
+    // A drop-down list's text is its chosen item: setting a text chooses the item that
+    // reads so (or none).
+    void SetText(const std::string& text) override;
+    void SetBounds(int left, int top, int width, int height) override;
+
+    TNotifyEvent OnChange;
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleContents() override;
+    void SaveHandleContents() override;
+    virtual void Change() { if (OnChange) OnChange(this); }
+    // The platform takes the height of the dropped list from the size the window is
+    // given (and keeps the window itself at the height of its face): every size given to
+    // the window includes the list.
+    int droppedHeight();
+    void applyDroppedHeight();
+
+    std::unique_ptr<TStrings> items_;
+    std::unique_ptr<TStringList> saved_;
+    TComboBoxStyle style_ = csDropDown;
+    int itemIndex_ = -1;
+    int dropDownCount_ = 8;
+    bool sorted_ = false;
+};
+
+class TComboBox : public TCustomComboBox {
+    CLASS_INFO(TComboBox)
+public:
+    explicit TComboBox(TComponent* owner) : TCustomComboBox(owner) {}
+};
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+extern const TEnumNames ScrollBarKindNames;
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+extern const TEnumNames ScrollCodeNames;
+using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
+
+// A scroll-bar control.  Its scroll notices come back reflected (CN_HSCROLL, CN_VSCROLL):
+// the bar moves by SmallChange or LargeChange or to the thumb, OnScroll may change the new
+// position, and OnChange runs when Position changed (from code too).
+class TScrollBar : public TWinControl {
+    CLASS_INFO(TScrollBar)
+public:
+    explicit TScrollBar(TComponent* owner);
+
+    TScrollBarKind Kind() const { return kind_; }
+    void SetKind(TScrollBarKind k);
+    int Min() const { return min_; }
+    void SetMin(int v) { SetParams(position_, v, max_); }
+    int Max() const { return max_; }
+    void SetMax(int v) { SetParams(position_, min_, v); }
+    int Position() const { return position_; }
+    void SetPosition(int v) { SetParams(v, min_, max_); }
+    // Range and position at once; the position is kept within the range.
+    void SetParams(int position, int min, int max);
+    int PageSize() const { return pageSize_; }
+    void SetPageSize(int v);
+    int SmallChange() const { return smallChange_; }
+    void SetSmallChange(int v) { smallChange_ = v; }
+    int LargeChange() const { return largeChange_; }
+    void SetLargeChange(int v) { largeChange_ = v; }
+
+    TNotifyEvent OnChange;
+    TScrollEvent OnScroll;
+
+    void WndProc(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateHandleContents() override;
+    virtual void Change() { if (OnChange) OnChange(this); }
+    virtual void Scroll(TScrollCode code, int& pos) { if (OnScroll) OnScroll(this, code, pos); }
+    void onScroll(int code);
+    void updateScrollInfo();
+
+    TScrollBarKind kind_ = sbHorizontal;
+    int min_ = 0;
+    int max_ = 100;
+    int position_ = 0;
+    int pageSize_ = 0;
+    int smallChange_ = 1;
+    int largeChange_ = 1;
 };
 
 // Known gaps: no CM_DIALOGKEY handling for Default and Cancel (the forms do not send it

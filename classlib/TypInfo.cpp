@@ -145,3 +145,18 @@ void SetEnumProp(TObject& obj, const std::string& name, const std::string& value
     if (!p->Names || !p->Names->Find(valueName, v)) throw EPropertyError("Invalid property value " + valueName + " for " + name);
     SetPropValue(obj, name, v);
 }
+
+std::string GetSetProp(TObject& obj, const std::string& name) {
+    const TPropInfo* p = GetPropInfo(obj, name);
+    if (!p || p->Kind != TTypeKind::tkSet || !p->Names || !p->Get) return {};
+    TValue v = p->Get(obj);
+    const int64_t* mask = std::get_if<int64_t>(&v);
+    if (!mask) return {};
+    std::string text = "[";
+    for (const auto& item : p->Names->Items) {
+        if (item.second < 0 || item.second >= 64 || !(*mask & (int64_t{1} << item.second))) continue;
+        if (text.size() > 1) text += ",";
+        text += item.first;
+    }
+    return text + "]";
+}

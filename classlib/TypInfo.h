@@ -124,6 +124,9 @@ void SetOrdProp(TObject& obj, const std::string& name, int64_t value);
 void SetStrProp(TObject& obj, const std::string& name, const std::string& value);
 std::string GetEnumProp(TObject& obj, const std::string& name);  // value name
 void SetEnumProp(TObject& obj, const std::string& name, const std::string& valueName);
+// A set property as text: its element names in brackets, "[btPlay,btStop]" ("" when the
+// object has no such set property).
+std::string GetSetProp(TObject& obj, const std::string& name);
 
 // Describes the members of one class.  Used inside the class's StaticClassInfo():
 //   TClassBuilder<TPanel> b(info);

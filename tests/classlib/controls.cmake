@@ -4,8 +4,11 @@
 add_executable(classlib_controls_tests
   "${CMAKE_CURRENT_LIST_DIR}/ControlsTestSupport.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/StdCtrls_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/StdCtrlsHost_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/ExtCtrls_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/ComCtrls_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/ComCtrlsHost_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/MPlayerTabs_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/RichEdit_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/Buttons_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/FormLayout_test.cpp")
