@@ -555,3 +555,7 @@ protected:
 // Conversions between TDateTime and the platform's SYSTEMTIME, to the second.
 bool DateTimeToSystemTime(TDateTime dt, SYSTEMTIME& st);
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& st);
+
+// Known gaps: the picker's Date and Time are not readable by name (the property system has
+// no floating-point kind); list-view lines are not kept in stored forms; no image lists
+// for tabs, list views or headers.

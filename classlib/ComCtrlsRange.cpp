@@ -81,7 +81,7 @@ void TTrackBar::SetRange(int min, int max) {
         SendMessageA(handle_, TBM_SETRANGEMAX, FALSE, max_);
         SendMessageA(handle_, TBM_SETPOS, TRUE, position_);
     }
-    if (position_ != old) Changed();
+    if (position_ != old && !IsLoading()) Changed();
 }
 
 int TTrackBar::Position() {
@@ -94,7 +94,7 @@ void TTrackBar::SetPosition(int v) {
     if (v == Position()) return;
     position_ = v;
     if (handle_) SendMessageA(handle_, TBM_SETPOS, TRUE, v);
-    Changed();
+    if (!IsLoading()) Changed();
 }
 
 void TTrackBar::SetFrequency(int v) {

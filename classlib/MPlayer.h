@@ -91,3 +91,7 @@ protected:
     bool open_ = false;
     int pressed_ = -1;
 };
+
+// Known gaps: no device notices (Notify, Wait), no automatic open or enabling of the
+// buttons by device state, no display window; the per-button glyph bitmaps a skin may look
+// up by name are not among the program's resources (the bar draws its own glyphs).

@@ -69,7 +69,7 @@ void TCustomCheckBox::SetState(TCheckBoxState s) {
     if (s == State()) return;
     state_ = s;
     if (handle_) SendMessageA(handle_, BM_SETCHECK, static_cast<WPARAM>(s), 0);
-    Click();
+    if (!IsLoading()) Click();  // a stored state is no click
 }
 
 void TCustomCheckBox::Toggle() {
@@ -139,7 +139,7 @@ void TRadioButton::SetChecked(bool v) {
             if (other && other != this) other->SetChecked(false);
         }
     }
-    Click();
+    if (!IsLoading()) Click();
 }
 
 void TRadioButton::WndProc(TMessage& m) {

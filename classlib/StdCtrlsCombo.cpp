@@ -209,7 +209,7 @@ void TScrollBar::SetParams(int position, int min, int max) {
     max_ = max;
     position_ = position;
     updateScrollInfo();
-    if (changed) Change();
+    if (changed && !IsLoading()) Change();
 }
 
 void TScrollBar::SetPageSize(int v) {

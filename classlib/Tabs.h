@@ -85,3 +85,7 @@ protected:
     void movePage(TTabSheet* page, int index);
     std::unique_ptr<TStrings> pageNames_;
 };
+
+// Known gaps: the tab set has no scroll arrows (FirstIndex is set from code); a tabbed
+// notebook's pages are its TTabPage children, and a stored Pages list adds pages beside
+// the stored TTabPage objects.
