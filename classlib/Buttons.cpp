@@ -62,6 +62,27 @@ TButtonLayoutResult CalcButtonLayout(const RECT& client, SIZE glyph, SIZE text, 
     return r;
 }
 
+void DrawButtonGlyph(HDC dc, TBitmap& glyph, int numGlyphs, POINT at, int cell, bool embossed) {
+    if (numGlyphs < 1 || glyph.Empty()) return;
+    const int cw = glyph.Width() / numGlyphs, ch = glyph.Height();
+    if (cw <= 0 || ch <= 0) return;
+    const int sx = (cell - 1) * cw;
+    const COLORREF transparent = glyph.PixelColor(0, ch - 1);
+    if (!embossed) {
+        HDC src = glyph.Canvas().Handle();
+        if (src) TransparentBlt(dc, at.x, at.y, cw, ch, src, sx, 0, cw, ch, transparent);
+        return;
+    }
+    // A disabled look from a single cell: every drawn pixel as an engraving, light below
+    // and to the right, shadow on top.
+    const COLORREF light = ColorToRGB(clBtnHighlight), shadow = ColorToRGB(clBtnShadow);
+    for (int pass = 0; pass < 2; ++pass)
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x)
+                if (glyph.PixelColor(sx + x, y) != transparent)
+                    SetPixelV(dc, at.x + x + (pass == 0 ? 1 : 0), at.y + y + (pass == 0 ? 1 : 0), pass == 0 ? light : shadow);
+}
+
 // ---- TBitBtn -----------------------------------------------------------------------
 
 const TClassInfo& TBitBtn::StaticClassInfo() {
@@ -137,26 +158,6 @@ void TBitBtn::SetButtonStyle(bool asDefault) {
     }
 }
 
-void TBitBtn::drawGlyph(HDC dc, POINT at, int cell, bool embossed) {
-    const int cw = glyph_->Width() / numGlyphs_, ch = glyph_->Height();
-    if (cw <= 0 || ch <= 0) return;
-    const int sx = (cell - 1) * cw;
-    const COLORREF transparent = glyph_->PixelColor(0, ch - 1);
-    if (!embossed) {
-        HDC src = glyph_->Canvas().Handle();
-        if (src) TransparentBlt(dc, at.x, at.y, cw, ch, src, sx, 0, cw, ch, transparent);
-        return;
-    }
-    // A disabled look from a single cell: every drawn pixel as an engraving, light below
-    // and to the right, shadow on top.
-    const COLORREF light = ColorToRGB(clBtnHighlight), shadow = ColorToRGB(clBtnShadow);
-    for (int pass = 0; pass < 2; ++pass)
-        for (int y = 0; y < ch; ++y)
-            for (int x = 0; x < cw; ++x)
-                if (glyph_->PixelColor(sx + x, y) != transparent)
-                    SetPixelV(dc, at.x + x + (pass == 0 ? 1 : 0), at.y + y + (pass == 0 ? 1 : 0), pass == 0 ? light : shadow);
-}
-
 void TBitBtn::drawButton(HDC dc, const RECT& rect, UINT state) {
     const bool pressed = (state & ODS_SELECTED) != 0;
     const bool disabled = (state & ODS_DISABLED) != 0;
@@ -191,7 +192,7 @@ void TBitBtn::drawButton(HDC dc, const RECT& rect, UINT state) {
         int cell = 1;
         if (disabled && numGlyphs_ >= 2) cell = 2;
         else if (pressed && numGlyphs_ >= 3) cell = 3;
-        drawGlyph(dc, place.glyphPos, cell, disabled && numGlyphs_ < 2);
+        DrawButtonGlyph(dc, *glyph_, numGlyphs_, place.glyphPos, cell, disabled && numGlyphs_ < 2);
     }
     if (!caption.empty()) {
         RECT tr = place.textRect;

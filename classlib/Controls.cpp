@@ -106,6 +106,9 @@ const TClassInfo& TControl::StaticClassInfo() {
         b.Event("OnClick", &TControl::OnClick);
         b.Event("OnDblClick", &TControl::OnDblClick);
         b.Event("OnResize", &TControl::OnResize);
+        b.Event("OnMouseDown", &TControl::OnMouseDown);
+        b.Event("OnMouseUp", &TControl::OnMouseUp);
+        b.Event("OnMouseMove", &TControl::OnMouseMove);
     });
     return info;
 }
@@ -262,7 +265,10 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     return m.Result;
 }
 
-void TControl::WndProc(TMessage& message) { DefaultHandler(message); }
+void TControl::WndProc(TMessage& message) {
+    DefaultHandler(message);
+    dispatchMouse(message);
+}
 void TControl::DefaultHandler(TMessage& message) {}
 
 void TControl::BringToFront() {
@@ -307,11 +313,33 @@ TWinControl::~TWinControl() {
     if (handle_) DestroyHandle();
 }
 
+void TWinControl::SetParentWindow(HWND wnd) {
+    if (parent_ || wnd == parentWindow_) return;
+    if (handle_ && parentWindow_ && wnd) {
+        // From one raw window to another: the window moves, nothing is made again.
+        parentWindow_ = wnd;
+        ::SetParent(handle_, wnd);
+        return;
+    }
+    if (handle_) DestroyHandle();
+    parentWindow_ = wnd;
+    if (wnd) Handle();
+}
+
+void TWinControl::SetParent(TWinControl* parent) {
+    if (parent && parentWindow_) {
+        if (handle_) DestroyHandle();
+        parentWindow_ = nullptr;
+    }
+    TControl::SetParent(parent);
+}
+
 void TWinControl::InsertControl(TControl* c) {
     controls_.push_back(c);
     c->parent_ = this;
     if (handle_) {
         if (auto* w = dynamic_cast<TWinControl*>(c)) w->Handle();
+        else c->Invalidate();
     }
     if (c->Align() != alNone) Realign();
 }
@@ -321,6 +349,15 @@ void TWinControl::RemoveControl(TControl* c) {
     if (it == controls_.end()) return;
     controls_.erase(it);
     c->parent_ = nullptr;
+    if (hoverChild_ == c) hoverChild_ = nullptr;
+    if (captureChild_ == c) {
+        captureChild_ = nullptr;
+        if (handle_ && GetCapture() == handle_) ReleaseCapture();
+    }
+    if (!dynamic_cast<TWinControl*>(c) && handle_ && !IsDestroying()) {
+        const RECT r = c->BoundsRect();  // the area it covered shows the parent again
+        InvalidateRect(handle_, &r, TRUE);
+    }
     if (auto* w = dynamic_cast<TWinControl*>(c); w && w->handle_ && !IsDestroying()) w->DestroyHandle();
     if (c->Align() != alNone && !IsDestroying()) Realign();
 }
@@ -362,7 +399,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
     if (!enabled_) p.Style |= WS_DISABLED;
     if (tabStop_) p.Style |= WS_TABSTOP;
     p.X = left_; p.Y = top_; p.Width = width_; p.Height = height_;
-    p.WndParent = parent_ ? parent_->Handle() : nullptr;
+    p.WndParent = parent_ ? parent_->Handle() : parentWindow_;
     p.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     p.WindowClass.lpfnWndProc = DefWindowProcA;
     p.WindowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -418,10 +455,22 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& p) {
+    createBoundWindow([&p] {
+        return CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                               p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
+    });
+}
+
+void TWinControl::createBoundWindow(const std::function<HWND()>& make) {
     TWinControl* saved = creatingControl;
     creatingControl = this;
-    HWND wnd = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                               p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
+    HWND wnd = nullptr;
+    try {
+        wnd = make();
+    } catch (...) {
+        creatingControl = saved;
+        throw;
+    }
     creatingControl = saved;
     if (wnd && !handle_) bindWindow(wnd);
 }
@@ -434,6 +483,9 @@ void TWinControl::bindWindow(HWND wnd) {
 
 void TWinControl::unbindWindow() {
     if (!handle_) return;
+    // Device contexts the children without a window hold on this window die with it.
+    for (TControl* c : controls_) c->parentWindowGone();
+    hoverChild_ = nullptr;
     RemovePropA(handle_, MAKEINTATOM(controlAtom()));
     SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
     handle_ = nullptr;
@@ -544,6 +596,19 @@ void TWinControl::onContextMenu(TMessage& m) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEWHEEL && m.Msg != WM_MOUSEHWHEEL) {
+        if (m.Msg == WM_MOUSEMOVE) {
+            const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            updateGraphicHover(&p);
+        }
+        if (routeMouseToGraphic(m)) {
+            if (m.Msg == WM_MOUSEMOVE) trackPointerEnter();
+            // The parent's plain default still runs (a right-button release still asks
+            // for the context menu); its own class procedure does not see the press.
+            if (m.Result == 0 && handle_) DefWindowProcA(handle_, m.Msg, m.WParam, m.LParam);
+            return;
+        }
+    }
     switch (m.Msg) {
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(m);
@@ -575,22 +640,30 @@ void TWinControl::WndProc(TMessage& m) {
         }
         DefaultHandler(m);
         return;
-    case WM_MOUSEMOVE: {
+    case WM_MOUSEMOVE:
         DefaultHandler(m);
-        // The pointer entered: tell the control once, and ask for the leave notice.
-        TRACKMOUSEEVENT tme{sizeof tme, TME_QUERY, handle_, 0};
-        TrackMouseEvent(&tme);
-        if (!(tme.dwFlags & TME_LEAVE)) {
-            TRACKMOUSEEVENT ask{sizeof ask, TME_LEAVE, handle_, 0};
-            TrackMouseEvent(&ask);
-            Perform(CM_MOUSEENTER, 0, 0);
-        }
+        trackPointerEnter();
+        dispatchMouse(m);
         return;
-    }
     case WM_MOUSELEAVE:
         DefaultHandler(m);
+        updateGraphicHover(nullptr);
         Perform(CM_MOUSELEAVE, 0, 0);
         return;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(m.LParam) != handle_ && captureChild_) {
+            // Capture went elsewhere while a child without a window held it: the press ends.
+            TControl* lost = captureChild_;
+            captureChild_ = nullptr;
+            lost->Perform(WM_CANCELMODE, 0, 0);
+        }
+        break;
+    case WM_PAINT:
+        if (hasGraphicChildren()) {
+            paintWithGraphicChildren(m);
+            return;
+        }
+        break;
     case CM_FONTCHANGED:
         if (handle_) {
             SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
@@ -757,9 +830,11 @@ void TCustomControl::WndProc(TMessage& m) {
     case WM_PRINTCLIENT:
         if (m.WParam) {
             paintWindow(reinterpret_cast<HDC>(m.WParam));
+            PaintControls(reinterpret_cast<HDC>(m.WParam), nullptr);
         } else {
             PaintGuard pg(handle_);
             paintWindow(pg.get());
+            PaintControls(pg.get(), nullptr);
         }
         m.Result = 0;
         return;

@@ -1,7 +1,8 @@
-// Controls: TControl (position, alignment, visibility, colour, font, hint, context menu
-// and the replaceable message method WindowProc) and TWinControl (a control with a
-// window, made on demand), TCustomControl (a windowed control that paints itself on a
-// canvas).
+// Controls: TControl (position, alignment, visibility, colour, font, hint, context menu,
+// mouse input and the replaceable message method WindowProc) and TWinControl (a control
+// with a window, made on demand), TCustomControl (a windowed control that paints itself
+// on a canvas).  Controls without a window (TGraphicControl) live in GraphicControls.h;
+// their parent paints them and hands them its mouse input.
 //
 // Message flow of a windowed control: the window procedure hands each message to the
 // control's WindowProc (replaceable; by default WndProc), WndProc handles what the
@@ -26,6 +27,14 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 extern const TEnumNames AlignNames;
 
 using TWndMethod = std::function<void(TMessage&)>;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = unsigned;  // bit mask of 1 << TShiftStateItem
+// The shift state of a mouse message's key flags (MK_*); Alt from the keyboard state.
+TShiftState KeysToShiftState(WORD keys);
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
 // The class-library control of a window, or nullptr.
 class TControl* FindControl(HWND wnd);
@@ -107,8 +116,18 @@ public:
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TNotifyEvent OnResize;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
     virtual void Click() { if (OnClick) OnClick(this); }
     virtual void DblClick() { if (OnDblClick) OnDblClick(this); }
+    // Mouse input in client coordinates, after the window's own procedure saw it; each
+    // fires its event.  Called from the mouse messages (a control without a window gets
+    // them through its parent); others may call MouseDown directly to report a press
+    // they consumed.
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
 
 protected:
     friend class TWinControl;
@@ -119,6 +138,11 @@ protected:
     virtual void RequestAlign();
     virtual void Resize() { if (OnResize) OnResize(this); }
     void FontChanged();
+    // Turns a mouse message (client coordinates in lParam) into MouseDown, MouseUp,
+    // MouseMove and DblClick; other messages are left alone.
+    void dispatchMouse(const TMessage& m);
+    // The parent's window is going: anything held on it (a device context) is let go.
+    virtual void parentWindowGone() {}
     virtual void ParentFontChanged();
     virtual void ParentColorChanged();
     bool hostFontChange_ = false;  // set while the font is copied from the parent
@@ -158,6 +182,13 @@ public:
     ~TWinControl() override;
 
     HWND Handle();                      // made on demand, with the parent's first
+    // A window that is not a class-library control to place this control on, when it has
+    // no Parent: the window is made as a child of it now, or moved onto it.  The system
+    // destroys the control's window with that window; the control itself stays.
+    HWND ParentWindow() const { return parentWindow_; }
+    void SetParentWindow(HWND wnd);
+    // Placing the control on a class-library parent ends its life on a raw window.
+    void SetParent(TWinControl* parent) override;
     bool HandleAllocated() const { return handle_ != nullptr; }
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
@@ -186,6 +217,13 @@ public:
     void Invalidate() override;
     void Update() override;
 
+    // The topmost visible control without a window at p (client coordinates), or nullptr;
+    // disabled ones only when allowDisabled.
+    TControl* ControlAtPos(POINT p, bool allowDisabled) const;
+    // Paints the children without a window on dc (this control's client coordinates), in
+    // z-order from first (nullptr: all), each clipped to its bounds.
+    void PaintControls(HDC dc, TControl* first);
+
     // Lays out the aligned children: top, bottom, left, right, then client, each group in
     // stored order (by position, ties by order of insertion).
     void Realign();
@@ -204,6 +242,9 @@ protected:
     void CreateSubClass(TCreateParams& params, const char* systemClassName);
     virtual void CreateWnd();
     virtual void CreateWindowHandle(const TCreateParams& params);
+    // Runs make() (which makes this control's window and returns it) so that the window's
+    // first messages, sent before make() returns, already reach this control.
+    void createBoundWindow(const std::function<HWND()>& make);
     virtual void DestroyWnd();
     // Runs after the window exists (fonts, colours, children, contents that were kept
     // while there was no window).
@@ -220,6 +261,18 @@ protected:
     virtual LRESULT OnCtlColor(HDC dc);
 
     void onWindowPosChanged(const WINDOWPOS& wp);
+    // Mouse messages meant for a child without a window (the one that holds the capture,
+    // else the one under the pointer) go to it in its own coordinates; true when one took
+    // the message.
+    bool routeMouseToGraphic(TMessage& m);
+    // Sends CM_MOUSEENTER / CM_MOUSELEAVE to the children without a window as the pointer
+    // moves over them (p: client point; leaving the window passes nullptr).
+    void updateGraphicHover(const POINT* p);
+    void trackPointerEnter();
+    bool hasGraphicChildren() const;
+    // WM_PAINT of a control built on a system class that has children without a window:
+    // its own painting, then theirs, in one paint cycle.
+    void paintWithGraphicChildren(TMessage& m);
     void onContextMenu(TMessage& m);
     void reflect(TMessage& m);
 
@@ -231,9 +284,15 @@ protected:
     bool tabStop_ = false;
     int alignLevel_ = 0;
     bool pendingAlign_ = false;
+    HWND parentWindow_ = nullptr;
+    // Children without a window: the one holding the mouse capture (through this window)
+    // and the one under the pointer.  Cleared when they leave this control.
+    TControl* captureChild_ = nullptr;
+    TControl* hoverChild_ = nullptr;
 
 private:
     friend class TControl;
+    friend class TGraphicControl;
     void bindWindow(HWND wnd);
     void unbindWindow();
 };

@@ -39,6 +39,7 @@ void RegisterControlClasses() {
     TComboBox::StaticClassInfo();
     TScrollBar::StaticClassInfo();
     TBitBtn::StaticClassInfo();
+    TSpeedButton::StaticClassInfo();
     TPanel::StaticClassInfo();
     TSplitter::StaticClassInfo();
     TProgressBar::StaticClassInfo();

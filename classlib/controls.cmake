@@ -17,4 +17,5 @@ target_sources(classlib PRIVATE
   "${CMAKE_CURRENT_LIST_DIR}/Tabs.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/RichEdit.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/Buttons.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/ButtonsSpeed.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/Printers.cpp")
