@@ -111,12 +111,27 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle s) { if (s != borderStyle_) { 
 void TCustomForm::SetBorderIcons(TBorderIcons b) { if (b != borderIcons_) { borderIcons_ = b; RecreateWnd(); } }
 
 void TCustomForm::SetFormStyle(TFormStyle s) {
+    if (s == formStyle_) return;
+    const bool mdiChange = s == fsMDIForm || s == fsMDIChild || formStyle_ == fsMDIForm || formStyle_ == fsMDIChild;
     formStyle_ = s;
+    if (s == fsMDIChild) visible_ = true;  // a child is shown as soon as it is made
+    if (handle_ && mdiChange) {
+        RecreateWnd();
+        return;
+    }
     if (handle_) SetWindowPos(handle_, s == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetWindowState(TWindowState s) {
     windowState_ = s;
+    if (handle_ && formStyle_ == fsMDIChild && GetParent(handle_)) {
+        // The client keeps its maximised child and the frame's menu bar in step.
+        HWND client = GetParent(handle_);
+        if (s == wsMaximized) SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(handle_), 0);
+        else if (s == wsNormal) SendMessageA(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(handle_), 0);
+        else ShowWindow(handle_, SW_MINIMIZE);
+        return;
+    }
     if (handle_ && visible_) ShowWindow(handle_, s == wsMaximized ? SW_SHOWMAXIMIZED : s == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
 }
 
@@ -125,7 +140,7 @@ void TCustomForm::SetMenu(TMainMenu* m) {
     if (menu_) menu_->SetWindowHandle(nullptr);
     menu_ = m;
     if (m) FreeNotification(m);
-    if (handle_) {
+    if (handle_ && formStyle_ != fsMDIChild) {
         if (m) m->SetWindowHandle(handle_);
         ::SetMenu(handle_, m ? m->Handle() : nullptr);
     }
@@ -183,9 +198,10 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
     TCustomControl::CreateWnd();
+    if (formStyle_ == fsMDIForm) createMdiClient();
     applyAlphaBlend();
     SetIcon(icon_);
-    if (menu_) {
+    if (menu_ && formStyle_ != fsMDIChild) {  // a child window cannot carry a menu bar
         menu_->SetWindowHandle(handle_);
         ::SetMenu(handle_, menu_->Handle());
     }
@@ -239,7 +255,13 @@ void TCustomForm::Show() {
     } catch (...) {
         failure = std::current_exception();
     }
-    ShowWindow(h, cmd);
+    if (formStyle_ == fsMDIChild && GetParent(h)) {
+        // Its state belongs to the client: showing activates it and keeps it maximised.
+        ShowWindow(h, SW_SHOW);
+        SendMessageA(GetParent(h), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(h), 0);
+    } else {
+        ShowWindow(h, cmd);
+    }
     if (formStyle_ == fsStayOnTop) SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
     UpdateWindow(h);
@@ -254,7 +276,8 @@ bool TCustomForm::CloseQuery() {
 
 void TCustomForm::Close() {
     if (!CloseQuery()) return;
-    TCloseAction action = (Application && Application->MainForm() == this) ? caFree : caHide;
+    // A main form ends the program; a document window of an MDI frame goes for good.
+    TCloseAction action = (Application && Application->MainForm() == this) || formStyle_ == fsMDIChild ? caFree : caHide;
     if (OnClose) OnClose(this, action);
     if (action == caNone) return;
     if (Application && Application->MainForm() == this) {
@@ -321,6 +344,9 @@ void TCustomForm::WndProc(TMessage& m) {
     case CM_RELEASE:
         delete this;
         return;
+    case WM_NCDESTROY:
+        clientHandle_ = nullptr;  // the system destroyed it with the frame
+        break;
     case CM_ACTIVATE: case CM_DEACTIVATE:
         return;
     default:
@@ -426,7 +452,10 @@ bool TApplication::processMessage(MSG& msg) {
         if (IsWindow(d) && IsDialogMessageA(d, &msg)) return true;
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
         HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (auto* form = dynamic_cast<TCustomForm*>(FindControl(top)); form && form->onShortCut(msg)) return true;
+        auto* form = dynamic_cast<TCustomForm*>(FindControl(top));
+        if (form && form->onShortCut(msg)) return true;
+        // Ctrl+F4, Ctrl+F6 and the child's system menu keys of an MDI frame.
+        if (form && form->ClientHandle() && TranslateMDISysAccel(form->ClientHandle(), &msg)) return true;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

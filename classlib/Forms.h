@@ -1,4 +1,6 @@
-// Forms, the application object and the screen.
+// Forms, the application object and the screen.  A form of style fsMDIForm is an MDI
+// frame: it makes the system's MDI client window inside itself, and forms of style
+// fsMDIChild become the client's children (FormsMdi.cpp).
 //
 // Types: TCustomForm, TForm, TCloseAction, TBorderStyle, TFormStyle, TWindowState,
 //        TPosition, TApplication, TScreen; globals Application and Screen.
@@ -71,6 +73,15 @@ public:
     void Release();  // frees the form once the current message is handled
 
     void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+
+    // MDI frames (fsMDIForm): the client window, its children and their arrangement.
+    HWND ClientHandle() const { return clientHandle_; }
+    TCustomForm* ActiveMDIChild() const;
+    int MDIChildCount() const;
+    TCustomForm* MDIChildren(int i) const;
+    void Cascade();
+    void Tile();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -84,6 +95,10 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    // An MDI child's window is made by the frame's client window.
+    void CreateWindowHandle(const TCreateParams& params) override;
+    void DestroyWnd() override;
+    void AlignControls(TControl* control, RECT& rect) override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     void Paint() override;
@@ -94,6 +109,9 @@ private:
     void onCommand(TMessage& m);
     void onClose(TMessage& m);
     bool onShortCut(const MSG& msg);
+    void createMdiClient();
+    std::vector<TCustomForm*> mdiChildren() const;
+    bool isMdiChildWindow() const;
     void applyAlphaBlend();
     friend class TApplication;
 
@@ -109,6 +127,7 @@ private:
     int alphaBlendValue_ = 255;
     TWinControl* activeControl_ = nullptr;
     bool shownOnce_ = false;
+    HWND clientHandle_ = nullptr;  // fsMDIForm: the MDI client window, destroyed with the frame
 };
 
 class TForm : public TCustomForm {

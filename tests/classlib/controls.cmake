@@ -12,6 +12,7 @@ add_executable(classlib_controls_tests
   "${CMAKE_CURRENT_LIST_DIR}/RichEdit_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/Buttons_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/GraphicControls_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/FormsMdi_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/FormLayout_test.cpp")
 target_link_libraries(classlib_controls_tests PRIVATE classlib test_support winspool gtest gmock)
 gtest_discover_tests(classlib_controls_tests TEST_PREFIX "classlib_controls." DISCOVERY_MODE PRE_TEST
