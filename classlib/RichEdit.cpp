@@ -38,11 +38,21 @@ struct InStream {
     const char* data;
     size_t size;
     size_t pos;
+    bool utf16;  // plain UTF-16 text: cut only between whole characters and line ends
 };
 
 DWORD CALLBACK streamInProc(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
     auto* in = reinterpret_cast<InStream*>(cookie);
-    const size_t n = std::min(static_cast<size_t>(std::max<LONG>(size, 0)), in->size - in->pos);
+    size_t n = std::min(static_cast<size_t>(std::max<LONG>(size, 0)), in->size - in->pos);
+    if (in->utf16 && n < in->size - in->pos) {
+        // Wine's rich edit reads a CR at the end of one buffer and the LF at the start of
+        // the next as two paragraph breaks: a CR LF (or a surrogate pair) stays together.
+        n &= ~static_cast<size_t>(1);
+        const auto* text = reinterpret_cast<const wchar_t*>(in->data + in->pos);
+        const size_t chars = n / sizeof(wchar_t);
+        if (chars > 1 && ((text[chars - 1] == L'\r' && text[chars] == L'\n') || IS_HIGH_SURROGATE(text[chars - 1])))
+            n -= sizeof(wchar_t);
+    }
     if (n) memcpy(buffer, in->data + in->pos, n);
     in->pos += n;
     *done = static_cast<LONG>(n);
@@ -356,7 +366,7 @@ void TCustomRichEdit::applyFont() {
 }
 
 void TCustomRichEdit::streamIn(const char* data, size_t size, UINT format) {
-    InStream in{data, size, 0};
+    InStream in{data, size, 0, format == (SF_TEXT | SF_UNICODE)};
     EDITSTREAM es{};
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&in);
     es.pfnCallback = &streamInProc;

@@ -134,6 +134,20 @@ TEST(TRichEdit_Files, PlainTextRoundTripOfAGbkFile) {
     EXPECT_EQ(content, ctltest::ReadBytes(out));
 }
 
+// The control reads plain text in buffers; a CR LF split between two of them once
+// became two paragraph breaks (Wine), adding an empty line to the document.
+TEST(TRichEdit_Files, LineEndsAcrossTheControlsBuffersStayOneBreak) {
+    auto f = ctltest::FormFromText(kEditForm);
+    TRichEdit* e = editOf(*f);
+    std::wstring text;
+    for (int i = 0; i < 3000; ++i) text += L"abc\r\n";  // 5 characters: the pairs fall across every buffer size
+    e->SetWideText(text);
+    EXPECT_EQ(3000, static_cast<int>(SendMessageA(e->Handle(), EM_GETLINECOUNT, 0, 0)) - 1);
+    const std::wstring back = e->WideText();
+    EXPECT_EQ(std::wstring::npos, back.find(L"\r\r"));
+    EXPECT_EQ(3000u * 4, back.size());
+}
+
 TEST(TRichEdit_Files, RtfFileLoadsAsRichTextAndSavesBack) {
     ctltest::TempFolder dir;
     auto f = ctltest::FormFromText(kEditForm);
