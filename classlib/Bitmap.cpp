@@ -160,7 +160,11 @@ struct TBitmap::Dib {
 };
 
 const TClassInfo& TBitmap::StaticClassInfo() {
-    static const TClassInfo& info = DescribeClass<TBitmap>("TBitmap", &TPersistent::StaticClassInfo(), [](TClassBuilder<TBitmap>&) {});
+    static const TClassInfo& info = DescribeClass<TBitmap>("TBitmap", &TPersistent::StaticClassInfo(), [](TClassBuilder<TBitmap>& b) {
+        // A stored picture (a button's glyph) is the bytes of a BMP file.
+        b.Binary("Data", [](TBitmap& x) { return x.Empty() ? TBytes() : x.SaveToBytes(); },
+                 [](TBitmap& x, const TBytes& v) { x.LoadFromBytes(v); });
+    });
     return info;
 }
 

@@ -74,6 +74,10 @@ LPCSTR cursorResource(int cursor) {
 
 }  // namespace
 
+void ActivateHints(bool on) {
+    if (HWND tip = hintWindow()) SendMessageA(tip, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
+}
+
 TControl* FindControl(HWND wnd) {
     if (!wnd) return nullptr;
     return static_cast<TControl*>(GetPropA(wnd, MAKEINTATOM(controlAtom())));

@@ -38,6 +38,8 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 
 // The class-library control of a window, or nullptr.
 class TControl* FindControl(HWND wnd);
+// Turns the process's tooltip window on or off (the application's ShowHint).
+void ActivateHints(bool on);
 
 class TControl : public TComponent {
     CLASS_INFO(TControl)

@@ -408,6 +408,11 @@ void TApplication::SetTitle(const std::string& t) {
 
 void TApplication::SetIcon(HICON icon) { icon_ = icon; }
 
+void TApplication::SetShowHint(bool on) {
+    showHint_ = on;
+    ActivateHints(on);
+}
+
 std::string TApplication::ExeName() const {
     char path[MAX_PATH] = {};
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);

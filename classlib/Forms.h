@@ -164,6 +164,9 @@ public:
     void ProcessMessages();     // handles the messages waiting now
     bool HandleMessage();       // waits for and handles one message; false on quit
 
+    // Tooltips of every control (on by default).
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool on);
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& t);
     HICON Icon() const { return icon_; }
@@ -197,6 +200,7 @@ private:
     HWND handle_ = nullptr;
     bool terminated_ = false;
     bool terminateRequested_ = false;
+    bool showHint_ = true;
     std::vector<std::string> pendingExceptions_;
     std::vector<HWND> modelessDialogs_;
 };
