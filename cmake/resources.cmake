@@ -7,7 +7,8 @@ set(GENERATED_RES_DIR "${CMAKE_BINARY_DIR}/res")
 file(MAKE_DIRECTORY "${GENERATED_RES_DIR}")
 set(GENERATED_RES_FILES
   "${GENERATED_RES_DIR}/track.bmp" "${GENERATED_RES_DIR}/trackvert.bmp" "${GENERATED_RES_DIR}/lacquermenu.bmp"
-  "${GENERATED_RES_DIR}/quillet.ico" "${GENERATED_RES_DIR}/scrivet.ico" "${GENERATED_RES_DIR}/parlet.ico")
+  "${GENERATED_RES_DIR}/quillet.ico" "${GENERATED_RES_DIR}/scrivet.ico" "${GENERATED_RES_DIR}/parlet.ico"
+  "${GENERATED_RES_DIR}/bstart.bmp" "${GENERATED_RES_DIR}/bstop.bmp" "${GENERATED_RES_DIR}/bdict.bmp" "${GENERATED_RES_DIR}/binfo.bmp")
 add_custom_command(OUTPUT ${GENERATED_RES_FILES}
   COMMAND "${HOST_RESGEN}" "${GENERATED_RES_DIR}"
   DEPENDS "${HOST_RESGEN}"

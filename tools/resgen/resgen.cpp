@@ -1,11 +1,12 @@
 // Writes the bitmap and icon resources that the three programs' resource scripts include:
-// the track grooves "TRACK" and "TRACKVERT", the system-menu glyph strip "LACQUERMENU" and
-// one program icon per program.  Every picture is drawn here, so the resources are
-// reproducible from source.
+// the track grooves "TRACK" and "TRACKVERT", the system-menu glyph strip "LACQUERMENU",
+// parlet's button glyphs and one program icon per program.  Every picture is drawn here,
+// so the resources are reproducible from source.
 //
 // usage: resgen <output folder>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,52 @@ bool writeSystemMenuGlyphs(const std::string& dir) {
     return writeFile(dir + "/lacquermenu.bmp", indexedBmp(w, h, 1, {0x000000, 0xFFFFFF}, idx));
 }
 
+// The four 16 x 16 glyphs of parlet's buttons: start (a green triangle), stop (a red
+// square), dictionary (a blue book) and information (an "i" in a blue disc).  Magenta is
+// the background: a button takes the bottom-left pixel as its transparent colour.
+bool writeButtonGlyphs(const std::string& dir) {
+    enum : uint8_t { Key, Ink, Green, Red, Blue, White, Pages };
+    const std::vector<uint32_t> pal = {0xFF00FF, 0x202020, 0x20A040, 0xD02020, 0x2050B0, 0xFFFFFF, 0xE8E0C8};
+    const int n = 16;
+    auto glyph = [&](const std::function<uint8_t(int, int)>& paint) {
+        std::vector<uint8_t> idx(n * n);
+        for (int y = 0; y < n; ++y)
+            for (int x = 0; x < n; ++x) idx[y * n + x] = paint(x, y);
+        return indexedBmp(n, n, 4, pal, idx);
+    };
+    auto start = glyph([](int x, int y) -> uint8_t {
+        // Rows 2..13; the tip reaches column 12 in the middle rows.
+        if (y < 2 || y > 13 || x < 4) return Key;
+        const int reach = 4 + (y <= 7 ? (y - 2) * 8 / 5 : (13 - y) * 8 / 5);
+        if (x > reach) return Key;
+        return (x == 4 || x == reach || y == 2 || y == 13) ? Ink : Green;
+    });
+    auto stop = glyph([](int x, int y) -> uint8_t {
+        if (x < 3 || x > 12 || y < 3 || y > 12) return Key;
+        return (x == 3 || x == 12 || y == 3 || y == 12) ? Ink : Red;
+    });
+    auto dict = glyph([](int x, int y) -> uint8_t {
+        if (x < 3 || x > 12 || y < 2 || y > 13) return Key;
+        if (x == 3 || y == 2 || y == 13 || x == 12) return Ink;
+        if (x == 4) return Ink;                                // the spine
+        if (x == 11) return Pages;                             // page edges
+        if (y == 5 && x >= 6 && x <= 9) return White;          // the title label
+        if (y == 6 && x >= 6 && x <= 9) return White;
+        return Blue;
+    });
+    auto info = glyph([](int x, int y) -> uint8_t {
+        const int dx = 2 * x - 15, dy = 2 * y - 15;             // twice the distance from the centre
+        const int d = dx * dx + dy * dy;
+        if (d > 14 * 14) return Key;
+        if (d > 12 * 12) return Ink;
+        if ((x == 7 || x == 8) && (y == 4 || (y >= 6 && y <= 11))) return White;
+        if (y == 11 && x >= 6 && x <= 9) return White;
+        return Blue;
+    });
+    return writeFile(dir + "/bstart.bmp", start) && writeFile(dir + "/bstop.bmp", stop) &&
+           writeFile(dir + "/bdict.bmp", dict) && writeFile(dir + "/binfo.bmp", info);
+}
+
 // A 32 x 32 32-bit icon: a rounded tile in the program's colour holding a white
 // microphone, so the three programs can be told apart in the task bar.
 std::vector<uint8_t> icon(uint32_t tile) {
@@ -136,7 +183,7 @@ std::vector<uint8_t> icon(uint32_t tile) {
 int main(int argc, char** argv) {
     if (argc != 2) { std::fprintf(stderr, "usage: resgen <output folder>\n"); return 2; }
     const std::string dir = argv[1];
-    bool ok = writeTracks(dir) && writeSystemMenuGlyphs(dir) &&
+    bool ok = writeTracks(dir) && writeSystemMenuGlyphs(dir) && writeButtonGlyphs(dir) &&
               writeFile(dir + "/quillet.ico", icon(0x2E6DB4)) &&
               writeFile(dir + "/scrivet.ico", icon(0x2E8B57)) &&
               writeFile(dir + "/parlet.ico", icon(0xB4532E));
