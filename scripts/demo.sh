@@ -2,7 +2,9 @@
 # Builds quillet and runs it with the stand-in recognizer dictating the demo script.
 # On a display the window stays open until you close it; with no display it runs under
 # Xvfb to the end of the script, saves a screenshot and prints the dictated text.
+# "demo.sh parlet" runs the focused-window program instead (scripts/demo_parlet.sh).
 set -euo pipefail
+[ "${1:-}" = parlet ] && exec bash "$(dirname "$0")/demo_parlet.sh"
 . "$(dirname "$0")/common.sh"
 install_packages
 build_all

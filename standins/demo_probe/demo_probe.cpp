@@ -1,9 +1,12 @@
 // Watches the demo on behalf of the person who runs it with no display: waits until the
 // stand-in recognizer has finished dictating (its call log has been quiet for two
 // seconds after the first phrase text was asked for), then writes the text of the
-// notepad's editor (GBK) to the file named on the command line.
+// notepad's editor (GBK) to the file named on the command line.  Given the window class
+// of another program, it plays the user of parlet instead: once parlet's window is up it
+// brings that program's window to the front, where the phrases are typed, and at the
+// end writes the text of its edit control.
 //
-// usage: demo_probe <call log> <output file> [timeout seconds]
+// usage: demo_probe <call log> <output file> [timeout seconds] [target window class]
 #include <windows.h>
 
 #include <string>
@@ -21,9 +24,24 @@ std::string readFile(const char* path) {
     return data;
 }
 
-HWND findEditor() {
+HWND findEditor(const char* targetClass) {
+    if (targetClass) {
+        HWND target = FindWindowA(targetClass, nullptr);
+        return target ? FindWindowExA(target, nullptr, "Edit", nullptr) : nullptr;
+    }
     HWND form = FindWindowA("TFnotepad", nullptr);
     return form ? FindWindowExA(form, nullptr, "TRichEdit", nullptr) : nullptr;
+}
+
+// Waits for parlet's window, then for the target's, and puts the target in front.
+bool bringTargetForward(const char* targetClass, DWORD start, DWORD timeout) {
+    HWND parlet = nullptr, target = nullptr;
+    while (!(parlet = FindWindowA("TFInput", nullptr)) || !IsWindowVisible(parlet) ||
+           !(target = FindWindowA(targetClass, nullptr))) {
+        if (GetTickCount() - start > timeout) return false;
+        Sleep(50);
+    }
+    return SetForegroundWindow(target) != FALSE;
 }
 
 }  // namespace
@@ -32,6 +50,8 @@ int main(int argc, char** argv) {
     if (argc < 3) return 2;
     const DWORD timeout = (argc > 3 ? static_cast<DWORD>(atoi(argv[3])) : 60) * 1000;
     const DWORD start = GetTickCount();
+    const char* targetClass = argc > 4 ? argv[4] : nullptr;
+    if (targetClass && !bringTargetForward(targetClass, start, timeout)) return 3;
     size_t lastSize = 0;
     DWORD lastChange = GetTickCount();
     for (;;) {
@@ -41,7 +61,7 @@ int main(int argc, char** argv) {
         if (GetTickCount() - start > timeout) return 3;
         Sleep(100);
     }
-    HWND editor = findEditor();
+    HWND editor = findEditor(targetClass);
     if (!editor) return 4;
     // The length is asked for in characters: under Wine an ANSI WM_GETTEXTLENGTH sent to
     // another process answers 0 for text with double-byte characters.  Two bytes per
