@@ -347,6 +347,12 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_NCDESTROY:
         clientHandle_ = nullptr;  // the system destroyed it with the frame
         break;
+    case WM_SIZE:
+        // The state follows the window whoever changed it (the system menu, the MDI client).
+        if (m.WParam == SIZE_MAXIMIZED) windowState_ = wsMaximized;
+        else if (m.WParam == SIZE_MINIMIZED) windowState_ = wsMinimized;
+        else if (m.WParam == SIZE_RESTORED) windowState_ = wsNormal;
+        break;
     case CM_ACTIVATE: case CM_DEACTIVATE:
         return;
     default:

@@ -26,6 +26,10 @@ void TControlCanvas::FreeHandle() {
 }
 
 void TControlCanvas::CreateHandle() {
+    if (ownedDc_) {  // made earlier, then a borrowed DC was given and taken away again
+        SetHandle(ownedDc_);
+        return;
+    }
     TWinControl* parent = control_ ? control_->Parent() : nullptr;
     if (!parent || !parent->HandleAllocated()) return;
     HWND wnd = parent->Handle();

@@ -138,6 +138,17 @@ TEST_F(MdiTest, Maximised_ChildButtonsJoinTheFrameMenuBar) {
     delete b;
 }
 
+TEST_F(MdiTest, SystemCommand_MaximisesThroughTheChildsDefaultProcedure) {
+    TForm* a = newChild("A");
+    SendMessageA(a->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(activeIsMaximised());
+    EXPECT_EQ(wsMaximized, a->WindowState());
+    SendMessageA(a->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(activeIsMaximised());
+    EXPECT_EQ(wsNormal, a->WindowState());
+    delete a;
+}
+
 TEST_F(MdiTest, Close_FreesTheChildAndGivesTheMenuBarBack) {
     const int plain = frameMenuItems();
     TForm* a = newChild("A");

@@ -143,6 +143,19 @@ TEST_F(GraphicFormTest, ControlCanvas_OnDemandDcDrawsAtTheControl) {
     EXPECT_FALSE(g->Canvas().HandleAllocated());
 }
 
+TEST_F(GraphicFormTest, ControlCanvas_BorrowedDcInBetweenKeepsTheOwnDcOnce) {
+    TFillControl* g = addFill(20, 10, 40, 30, kRed);
+    HDC own = g->Canvas().Handle();
+    ASSERT_NE(nullptr, own);
+    // What a painter that is handed the paint cycle's DC does.
+    UniqueMemDC other(CreateCompatibleDC(nullptr));
+    g->Canvas().SetHandle(other.get());
+    g->Canvas().SetHandle(nullptr);
+    EXPECT_EQ(own, g->Canvas().Handle());  // its own DC again, not a second one
+    g->Canvas().FreeHandle();
+    EXPECT_FALSE(g->Canvas().HandleAllocated());
+}
+
 TEST_F(GraphicFormTest, Mouse_PressAndReleaseClickOnceWithCaptureHeldBetween) {
     auto* b = new TSpeedButton(form.get());
     b->SetBounds(40, 30, 50, 20);
@@ -311,6 +324,32 @@ TEST_F(GraphicFormTest, SpeedButton_DownFaceIsPaintedSunk) {
     ASSERT_TRUE(down.Valid());
     EXPECT_NE(up.Pixel(40, 30), down.Pixel(40, 30));
     EXPECT_TRUE(guitest::PixelIs(down, 39, 30, kWhite));  // nothing outside its bounds
+}
+
+TEST_F(GraphicFormTest, SpeedButton_PaintingAndOnDemandDcsLeakNothing) {
+    auto* b = new TSpeedButton(form.get());
+    b->SetBounds(40, 30, 50, 20);
+    b->SetCaption("Go");
+    b->SetGroupIndex(1);
+    b->SetParent(form.get());
+    auto cycle = [&] {
+        for (int i = 0; i < 20; ++i) {
+            b->SetDown(i % 2 == 0);  // both faces, the checked one with its pattern brush
+            guitest::Capture c = guitest::CaptureWindow(wnd, false);
+            ASSERT_TRUE(c.Valid());
+            b->Invalidate();
+            UpdateWindow(wnd);
+            b->Canvas().Handle();
+            b->Canvas().Lock();
+            b->Canvas().Unlock();
+        }
+    };
+    cycle();  // fonts and brushes made on first use stay with their owners
+    const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
+    if (!before.gdiKnown) GTEST_SKIP() << "GDI objects cannot be counted here (" << before.source << ")";
+    cycle();
+    const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
+    EXPECT_EQ(before.gdi, after.gdi) << before.source;
 }
 
 // ---- events bound by name from a stored form ---------------------------------------
