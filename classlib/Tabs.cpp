@@ -14,7 +14,7 @@ std::vector<RECT> TabSetLayout(const std::vector<int>& textWidths, int firstInde
     int x = startMargin;
     for (size_t i = static_cast<size_t>(std::max(firstIndex, 0)); i < textWidths.size(); ++i) {
         const int w = std::max(textWidths[i], 0) + kTabPadding;
-        if (x + w > room) break;
+        if (x + w > room) continue;  // a shorter tab further on may still fit
         rects[i] = RECT{x, 0, x + w, height};
         x += w;
     }

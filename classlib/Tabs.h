@@ -17,9 +17,10 @@
 using TTabChangeEvent = std::function<void(TObject* Sender, int NewTab, bool& AllowChange)>;
 
 // Where the tabs of a tab set lie: from FirstIndex on, from startMargin, each its text's
-// width plus 9 pixels, as long as it ends no further than room (the width less the end
-// margin).  Tabs before FirstIndex and from the first that does not fit get an empty
-// rectangle.  textWidths: one per tab.
+// width plus 9 pixels, each that ends no further than room (the width less the end
+// margin) right after the one before it.  A tab that does not fit is left out (an empty
+// rectangle) and a later, shorter one may take its place, as a skin lays them out, so
+// that clicks land where the tabs are drawn.  textWidths: one per tab.
 std::vector<RECT> TabSetLayout(const std::vector<int>& textWidths, int firstIndex, int startMargin, int room, int height);
 
 class TTabSet : public TCustomControl {
