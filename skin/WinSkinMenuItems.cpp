@@ -36,7 +36,6 @@ std::unique_ptr<TBitmap> scratch(int w, int h) {
         b->Clear();
         return b;
     }
-    if (Screen) b->Canvas().Font().Assign(Screen->MenuFont());
     return b;
 }
 
@@ -111,6 +110,66 @@ void fillCheckedPattern(HDC dc, const RECT& r) {
     SetBkColor(dc, oldBk);
 }
 
+// A mask of the key colour: white where the bitmap has it.
+UniqueBitmap keyMaskOf(TBitmap& bitmap) {
+    HDC src = bitmap.Canvas().Handle();
+    UniqueBitmap mask(CreateBitmap(bitmap.Width(), bitmap.Height(), 1, 1, nullptr));
+    UniqueMemDC mdc(CreateCompatibleDC(nullptr));
+    if (!src || !mask || !mdc) return UniqueBitmap();
+    SelectGuard select(mdc.get(), mask.get());
+    const COLORREF old = SetBkColor(src, ColorToRGB(kSkinKeyColour));
+    BitBlt(mdc.get(), 0, 0, bitmap.Width(), bitmap.Height(), src, 0, 0, SRCCOPY);
+    SetBkColor(src, old);
+    return mask;
+}
+
+// The item part for this size and cell from the popup's cache (rendered on first use) and
+// drawn as DrawSkinPart would: keyed on magenta when the part is transparent.
+void drawCachedPart(TMenuItemPartCache& cache, TSkinData& skin, TDataSkinObject& part, HDC dc, const RECT& local,
+                    int cell) {
+    if (cache.source != &part || cache.generation != skin.SkinGeneration()) {
+        cache.entries.clear();  // not the scratch surface: the caller is drawing on it
+        cache.source = &part;
+        cache.generation = skin.SkinGeneration();
+    }
+    const int w = local.right, h = local.bottom;
+    const bool keyed = part.Trans != 0;
+    TMenuItemPartCache::Entry* entry = nullptr;
+    for (auto& e : cache.entries)
+        if (e.w == w && e.h == h && e.cell == cell) entry = &e;
+    if (!entry) {
+        constexpr size_t kMostEntries = 8;
+        if (cache.entries.size() >= kMostEntries) cache.entries.erase(cache.entries.begin());
+        TMenuItemPartCache::Entry e;
+        e.w = w;
+        e.h = h;
+        e.cell = cell;
+        e.part = RenderSkinPart(local, part.Image, part.Margins, StripAxis::Horizontal,
+                                part.Tile != 0 ? CentreFill::Tile : CentreFill::Stretch, kMenuItemCells, cell);
+        if (keyed && e.part && !e.part->Empty()) e.mask = keyMaskOf(*e.part);
+        cache.entries.push_back(std::move(e));
+        entry = &cache.entries.back();
+    }
+    if (!entry->part || entry->part->Empty()) return;
+    HDC src = entry->part->Canvas().Handle();
+    if (!src) return;
+    if (!keyed) {
+        BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCCOPY);
+        return;
+    }
+    UniqueMemDC mdc(CreateCompatibleDC(nullptr));
+    if (!mdc || !entry->mask) return;
+    SelectGuard select(mdc.get(), entry->mask.get());
+    // Where the mask is white the background stays, elsewhere the part goes in.
+    const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCINVERT);
+    BitBlt(dc, 0, 0, w, h, mdc.get(), 0, 0, SRCAND);
+    BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCINVERT);
+    SetBkColor(dc, oldBack);
+    SetTextColor(dc, oldText);
+}
+
 void drawPartItem(TSkinData& skin, TMenuItem& item, TCanvas& canvas, const RECT& rect, bool selected,
                   const TMenuItemBackground& background, TMenu* fallbackMenu, bool separatorLine) {
     TDataSkinObject* part = menuItemPart(&skin);
@@ -119,7 +178,16 @@ void drawPartItem(TSkinData& skin, TMenuItem& item, TCanvas& canvas, const RECT&
         return;
     }
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    std::unique_ptr<TBitmap> b = scratch(w, h);
+    // A popup's items share one surface; the background and the part cover all of it.
+    std::unique_ptr<TBitmap> own;
+    TBitmap* b = nullptr;
+    if (TMenuItemPartCache* cache = background.cache) {
+        if (!cache->scratch || cache->scratch->Width() != w || cache->scratch->Height() != h) cache->scratch = scratch(w, h);
+        b = cache->scratch.get();
+    } else {
+        own = scratch(w, h);
+        b = own.get();
+    }
     if (b->Empty()) return;
     HDC dc = b->Canvas().Handle();
     if (!dc) return;
@@ -132,9 +200,14 @@ void drawPartItem(TSkinData& skin, TMenuItem& item, TCanvas& canvas, const RECT&
     }
     // Held for the call: a skin load replaces the part.
     const std::shared_ptr<TDataSkinObject> keep = skin.MenuItem;
-    DrawSkinPart(dc, local, keep->Image, StripAxis::Horizontal, keep->Tile != 0 ? CentreFill::Tile : CentreFill::Stretch,
-                 keep->Trans != 0 ? Keying::Magenta : Keying::Opaque, kMenuItemCells,
-                 selected ? kSelectedCell : kNormalCell, keep->Margins);
+    const int cell = selected ? kSelectedCell : kNormalCell;
+    if (background.cache) {
+        drawCachedPart(*background.cache, skin, *keep, dc, local, cell);
+    } else {
+        DrawSkinPart(dc, local, keep->Image, StripAxis::Horizontal,
+                     keep->Tile != 0 ? CentreFill::Tile : CentreFill::Stretch,
+                     keep->Trans != 0 ? Keying::Magenta : Keying::Opaque, kMenuItemCells, cell, keep->Margins);
+    }
     SkinPaintMenuItemContent(skin, item, b->Canvas(), selected, local, fallbackMenu);
     put(canvas, rect, *b);
 }
@@ -218,13 +291,20 @@ int SkinDrawMenuItemText(TSkinData& skin, TMenuItem& item, TCanvas& canvas, UINT
     const bool measuring = (flags & DT_CALCRECT) != 0;
     if (measuring && (text.empty() || text == "&")) text += ' ';
     if (text != "-") {
-        canvas.Brush().SetStyle(bsClear);
-        canvas.Font().SetStyle(item.Default() ? (1u << fsBold) : 0u);
-        canvas.Font().SetColor(MenuItemTextColour(skin, item.Enabled(), selected));
-        canvas.TextExtent(" ");  // selects font and colour
         HDC dc = canvas.Handle();
         if (!dc) return 0;
+        // Items are drawn in the menu font.  The screen's font object is shared: making a
+        // font per item costs more than everything else an item draws.
+        std::unique_ptr<SelectGuard> font;
+        if (item.Default()) {
+            if (Screen) canvas.Font().Assign(Screen->MenuFont());
+            canvas.Font().SetStyle(1u << fsBold);
+            canvas.TextExtent(" ");  // selects the canvas font
+        } else if (Screen) {
+            font = std::make_unique<SelectGuard>(dc, Screen->MenuFont().Handle());
+        }
         SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ColorToRGB(MenuItemTextColour(skin, item.Enabled(), selected)));
         return SkinDrawText(dc, AnsiToWide(text), rect, flags);
     }
     if (!measuring) {

@@ -9,20 +9,44 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "Bitmap.h"
 #include "Graphics.h"
+#include "Handles.h"
 
-class TBitmap;
 class TMenu;
 class TMenuItem;
 class TSkinData;
+
+// The item part rendered at the sizes and cells one popup draws, with the masks of its
+// key colour: a popup draws every item at the same size, and rendering the part is most
+// of an item's cost.  Kept by the popup skin for the popup's life.
+struct TMenuItemPartCache {
+    struct Entry {
+        int w = 0, h = 0, cell = 0;
+        std::unique_ptr<TBitmap> part;
+        UniqueBitmap mask;  // white where the part has the key colour; none when opaque
+    };
+    const void* source = nullptr;  // the part the entries were rendered from
+    unsigned generation = 0;       // and the skin's load
+    std::vector<Entry> entries;
+    std::unique_ptr<TBitmap> scratch;  // the item surface, reused while the size stays
+    void Clear() {
+        entries.clear();
+        scratch.reset();
+        source = nullptr;
+    }
+};
 
 // The background the popup skin rendered for the popup an item is drawn in, and where the
 // popup's client origin lies in it (an item rectangle is in client coordinates).
 struct TMenuItemBackground {
     TBitmap* bitmap = nullptr;  // nullptr: the popup has no background
     POINT offset{0, 0};
+    TMenuItemPartCache* cache = nullptr;  // the popup's renders of the item part, if any
 };
 
 // Where the glyph and the caption of a popup item go.

@@ -69,6 +69,8 @@ void TWinSkinPopMenu::Detach() {
     if (!attached_) return;
     attached_ = false;
     background_.Clear();
+    renderedPart_ = nullptr;
+    itemParts_.Clear();
     if (!IsWindow(window_)) return;
     RemovePropA(window_, kObjectProp);
     // Someone who subclassed the window after us still calls our procedure as theirs:
@@ -134,11 +136,18 @@ bool TWinSkinPopMenu::RenderBackground() {
     if (!GetWindowRect(window_, &wr)) return false;
     const RECT size{0, 0, wr.right - wr.left, wr.bottom - wr.top};
     if (size.right <= 0 || size.bottom <= 0) return false;
+    clientOffset_ = clientOffsetOf(window_);
+    // A menu paints several times while it opens (frame, print, each item's background):
+    // the same skin at the same size renders the same picture.
+    if (background_.Width() == size.right && background_.Height() == size.bottom && renderedPart_ == keep.get() &&
+        renderedGeneration_ == skinData_->SkinGeneration())
+        return true;
     std::unique_ptr<TBitmap> rendered = RenderSkinPart(size, keep->Image, keep->Margins, StripAxis::Horizontal,
                                                        keep->Tile != 0 ? CentreFill::Tile : CentreFill::Stretch, 1, 1);
     if (!rendered || rendered->Empty()) return false;
     DuplicateBitmap(*rendered, background_);
-    clientOffset_ = clientOffsetOf(window_);
+    renderedPart_ = keep.get();
+    renderedGeneration_ = skinData_->SkinGeneration();
     return !background_.Empty();
 }
 

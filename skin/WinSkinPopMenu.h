@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "Bitmap.h"
+#include "WinSkinMenuItems.h"
 
 class TSkinData;
 
@@ -42,6 +43,9 @@ public:
     // that draws the menu frame in the non-client area gives its frame width; one that
     // draws it inside the client area gives (0, 0).
     POINT ClientOffset() const { return clientOffset_; }
+    // What an item drawn in this popup needs of it: the background, the offset and the
+    // popup's renders of the item part.
+    TMenuItemBackground ItemBackground() { return TMenuItemBackground{&background_, clientOffset_, &itemParts_}; }
 
     // The popup skin attached to a window, or nullptr.
     static TWinSkinPopMenu* OfWindow(HWND window);
@@ -65,6 +69,11 @@ private:
     HMENU menu_ = nullptr;
     POINT clientOffset_{0, 0};
     bool attached_ = false;
+    // What background_ was rendered from (the part and the skin's load), to render again
+    // only when the picture would change.
+    const void* renderedPart_ = nullptr;
+    unsigned renderedGeneration_ = 0;
+    TMenuItemPartCache itemParts_;
 };
 
 // Known gaps: menus that scroll (more items than the screen holds) get the background of

@@ -311,3 +311,31 @@ TEST(HideRedundantSeparators, Table) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MenuItems, PopupCacheRendersEachCellOnceAndForgetsAReloadedSkin) {
+    TMenuItemPartCache cache;
+    TMenuItemBackground bg;
+    bg.cache = &cache;
+    struct Row {
+        bool selected;
+        int cell;
+        size_t entries;
+    } rows[] = {{false, 1, 1}, {true, 4, 2}, {false, 1, 2}, {true, 4, 2}};
+    for (const Row& r : rows) {
+        const guitest::Capture cap = drawn(140, 22, [&](TCanvas& c) {
+            SkinDrawMenuItem(*skin, *item, c, RECT{0, 0, 140, 22}, r.selected, bg, nullptr);
+        });
+        EXPECT_TRUE(guitest::PixelIs(cap, 134, 11, CellRef("MenuItem", "Image", r.cell))) << "selected " << r.selected;
+        EXPECT_EQ(cache.entries.size(), r.entries);
+    }
+    LoadSkin({});  // a new load: new parts
+    const guitest::Capture cap = drawn(140, 22, [&](TCanvas& c) {
+        SkinDrawMenuItem(*skin, *item, c, RECT{0, 0, 140, 22}, false, bg, nullptr);
+    });
+    EXPECT_EQ(cache.entries.size(), 1u) << "renders of the old skin are dropped";
+    EXPECT_EQ(cache.source, skin->MenuItem.get());
+}
+
+}  // namespace

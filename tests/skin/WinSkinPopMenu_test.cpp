@@ -91,6 +91,19 @@ TEST_F(PopMenuSkin, PrintClientDrawsBackgroundAndClipsSystemToFrameRing) {
     for (const Probe& p : probes) EXPECT_TRUE(guitest::PixelIs(cap, p.x, p.y, p.expected));
 }
 
+TEST_F(PopMenuSkin, BackgroundFollowsTheWindowSize) {
+    PrintingWindow w;
+    TWinSkinPopMenu skin;
+    skin.Attach(w.Handle(), this->skin.get(), nullptr);
+    printClient(w.Handle(), 100, 50);
+    EXPECT_EQ(skin.Background().Width(), 100);
+    SetWindowPos(w.Handle(), nullptr, 0, 0, 140, 70, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const guitest::Capture cap = printClient(w.Handle(), 140, 70);
+    EXPECT_EQ(skin.Background().Width(), 140);
+    EXPECT_EQ(skin.Background().Height(), 70);
+    EXPECT_TRUE(guitest::PixelIs(cap, 138, 68, CellRef("MenuBackground", "Image", 1)));
+}
+
 TEST_F(PopMenuSkin, SkinningOffPassesEverythingOn) {
     PrintingWindow w;
     TWinSkinPopMenu skin;
