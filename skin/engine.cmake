@@ -26,3 +26,9 @@ target_sources(skin PRIVATE
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinMenuItems.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinMenuLayout.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinPopMenu.cpp")
+# The skinned menu bar and the form skin's menu operations: opening the bar's items, the
+# keyboard, the owner-drawn items of the bar's drop-downs and of the form's menus.
+target_sources(skin PRIVATE
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormMenus.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormMenusDraw.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinMenu.cpp")

@@ -1,0 +1,355 @@
+// The form skin's menu bar at work: opening an item's popup, the message-filter hook that
+// follows the arrow keys and the mouse while it is open, switching to a neighbour, the
+// keyboard entries (Alt+letter, the host's menu-bar click) and the preparation of a
+// class-library popup before it opens.  Owner-drawn items are in WinSkinFormMenusDraw.cpp.
+//
+// Exactly one drop-down is open at any time: a switch never opens the neighbour from inside
+// the open menu's loop (a click posted there is handled by the open menu and, under Wine,
+// leaves two drop-downs open).  The hook ends the open menu instead and OpenMenuButton
+// opens the neighbour once TrackPopupMenu has returned.
+#include <algorithm>
+#include <cwctype>
+
+#include "Forms.h"
+#include "Menus.h"
+#include "SkinManage.h"
+#include "WinSkinData.h"
+#include "WinSkinForm.h"
+#include "WinSkinMenu.h"
+#include "WinSkinMenuItems.h"
+#include "WinSkinMenuLayout.h"
+#include "WndProcBoundary.h"
+
+namespace {
+
+// The tracking state: one set per process, as only one popup is tracked at a time.
+struct MenuTrackState {
+    HHOOK hook = nullptr;
+    TWinSkinForm* form = nullptr;       // whose bar item is open
+    HWND window = nullptr;              // its window
+    int currentIndex = -1;              // the open item
+    int switchTo = -1;                  // the item to open once the current popup has closed
+    bool firstKey = false;              // the first menu message of this popup was seen
+    POINT lastMouse{0, 0};
+    // The item last selected in the open popup (from WM_MENUSELECT).
+    bool haveSelection = false;
+    HMENU selectedIn = nullptr;         // the menu that holds it
+    HMENU selectedPopup = nullptr;      // its submenu, when it opens one
+    TMenuItem* currentItem = nullptr;   // its class-library item, when there is one
+};
+
+MenuTrackState& track() {
+    static MenuTrackState state;
+    return state;
+}
+
+void clearSelection(MenuTrackState& t) {
+    t.haveSelection = false;
+    t.selectedIn = t.selectedPopup = nullptr;
+    t.currentItem = nullptr;
+}
+
+LRESULT CALLBACK MenuTrackHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+void InstallMenuTrackHook() {
+    MenuTrackState& t = track();
+    t.switchTo = -1;
+    t.firstKey = false;
+    clearSelection(t);
+    GetCursorPos(&t.lastMouse);
+    if (!t.hook) t.hook = SetWindowsHookExA(WH_MSGFILTER, &MenuTrackHookProc, nullptr, GetCurrentThreadId());
+}
+
+void RemoveMenuTrackHook() {
+    MenuTrackState& t = track();
+    if (t.hook) UnhookWindowsHookEx(t.hook);
+    t.hook = nullptr;
+    clearSelection(t);
+    t.currentIndex = -1;
+    t.firstKey = false;
+}
+
+// The tracking form skin, unless it was freed while its popup ran (the menu's loop runs
+// the program's messages).
+TWinSkinForm* liveTrackingForm() {
+    const MenuTrackState& t = track();
+    if (!t.form) return nullptr;
+    TSkinManage* manager = TSkinManage::Instance();
+    return manager && manager->FindFormSkin(t.window) == t.form ? t.form : nullptr;
+}
+
+bool emptyRect(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+// Items the keyboard may move to: visible, with a caption, so with somewhere to be.
+std::vector<bool> selectableItems(const TWinSkinMenu& bar) {
+    std::vector<bool> out;
+    for (int i = 0; i < bar.ItemCount(); ++i) {
+        const TMenuBtn* item = bar.Item(i);
+        out.push_back(item->Visible && !item->Caption.empty());
+    }
+    return out;
+}
+
+// The bar item after (or before) the open one; none on an empty bar.
+TMenuBtn* NextMenuButton(bool forward) {
+    const MenuTrackState& t = track();
+    TWinSkinForm* form = liveTrackingForm();
+    if (!form || !form->FMenuBar) return nullptr;
+    const TWinSkinMenu& bar = *form->FMenuBar;
+    return bar.Item(NextMenuBarIndex(t.currentIndex, selectableItems(bar), forward));
+}
+
+bool currentItemRightToLeft(const MenuTrackState& t) {
+    if (!t.currentItem) return false;
+    const TMenu* menu = t.currentItem->GetParentMenu();
+    return menu && menu->IsRightToLeft();
+}
+
+LRESULT menuTrackHook(int code, WPARAM wParam, LPARAM lParam) {
+    MenuTrackState& t = track();
+    MSG* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_MENU && msg && msg->message == WM_KEYDOWN && currentItemRightToLeft(t)) {
+        if (msg->wParam == VK_LEFT) msg->wParam = VK_RIGHT;
+        else if (msg->wParam == VK_RIGHT) msg->wParam = VK_LEFT;
+    }
+    const LRESULT result = CallNextHookEx(t.hook, code, wParam, lParam);
+    if (result != 0 || code != MSGF_MENU || !msg) return result;
+    TWinSkinForm* form = liveTrackingForm();
+    if (!form || !form->FMenuBar) return result;
+    if (!t.firstKey) {
+        // The popup opens with its first item selected, as a menu bar's does.
+        t.firstKey = true;
+        PostMessageA(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+    }
+    TMenuBtn* target = nullptr;
+    switch (msg->message) {
+    case WM_KEYDOWN:
+        switch (msg->wParam) {
+        case VK_RETURN:
+        case VK_ESCAPE: t.switchTo = -1; break;
+        case VK_LEFT:
+            // Inside a deeper submenu Left closes that submenu instead.
+            if (!t.haveSelection || t.selectedIn == form->FTrackedMenu || t.selectedPopup == form->FTrackedMenu)
+                target = NextMenuButton(false);
+            break;
+        case VK_RIGHT:
+            // On an item with a submenu Right opens the submenu instead.
+            if (!t.haveSelection || !t.selectedPopup) target = NextMenuButton(true);
+            break;
+        default: break;
+        }
+        break;
+    case WM_SYSKEYDOWN:
+        if (msg->wParam == VK_MENU) form->EndMenuTracking();
+        return result;
+    case WM_MOUSEMOVE:
+        if (msg->pt.x != t.lastMouse.x || msg->pt.y != t.lastMouse.y) {
+            t.lastMouse = msg->pt;
+            target = form->FMenuBar->ButtonAt(form->ScreenToFrame(msg->pt.x, msg->pt.y));
+        }
+        break;
+    default: break;
+    }
+    if (target && target->Index != t.currentIndex) {
+        t.switchTo = target->Index;
+        EndMenu();
+        // The key has done its work; the closing menu must not act on it too.
+        if (msg->message == WM_KEYDOWN) return 1;
+    }
+    return result;
+}
+
+LRESULT CALLBACK MenuTrackHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    return GuardedDispatch(
+        msg ? msg->hwnd : nullptr, WM_NULL, [&] { return menuTrackHook(code, wParam, lParam); },
+        [&] { return CallNextHookEx(track().hook, code, wParam, lParam); });
+}
+
+// The wide character a CM_DIALOGCHAR character code stands for (an ANSI code in the
+// process code page).
+wchar_t wideOfCharCode(WPARAM code) {
+    if (code < 0x80) return static_cast<wchar_t>(code);
+    char bytes[2] = {static_cast<char>(code & 0xFF), static_cast<char>((code >> 8) & 0xFF)};
+    wchar_t wide = 0;
+    const int n = bytes[1] ? 2 : 1;
+    return MultiByteToWideChar(CP_ACP, 0, bytes, n, &wide, 1) == 1 ? wide : 0;
+}
+
+// The accelerator of a caption: the character after a single '&'; 0 when none.
+wchar_t accelOf(const std::wstring& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&') continue;
+        if (caption[i + 1] == L'&') {
+            ++i;
+            continue;
+        }
+        return caption[i + 1];
+    }
+    return 0;
+}
+
+bool sameKey(wchar_t a, wchar_t b) {
+    return a && b && std::towupper(static_cast<wint_t>(a)) == std::towupper(static_cast<wint_t>(b));
+}
+
+}  // namespace
+
+// ---- fed by the form skin's window procedure and by the menu bar --------------------
+
+void MenuTrackingSelect(HWND window, WPARAM wParam, LPARAM lParam) {
+    MenuTrackState& t = track();
+    TWinSkinForm* form = liveTrackingForm();
+    if (!t.hook || !form || t.window != window) return;
+    const UINT flags = HIWORD(wParam);
+    const HMENU menu = reinterpret_cast<HMENU>(lParam);
+    if (flags == 0xFFFF && !menu) {
+        // The popup closes: unless it closes for a switch, tracking ends with it.
+        if (t.switchTo < 0) form->EndMenuTracking();
+        return;
+    }
+    t.haveSelection = true;
+    t.selectedIn = menu;
+    UINT_PTR id = LOWORD(wParam);
+    TMenuItemFind kind = TMenuItemFind::fkCommand;
+    t.selectedPopup = nullptr;
+    if (flags & MF_POPUP) {
+        t.selectedPopup = GetSubMenu(menu, static_cast<int>(LOWORD(wParam)));
+        id = reinterpret_cast<UINT_PTR>(t.selectedPopup);
+        kind = TMenuItemFind::fkHandle;
+    }
+    TMainMenu* main = form->FMenuBar ? form->FMenuBar->MainMenu : nullptr;
+    t.currentItem = main && id ? main->FindItem(id, kind) : nullptr;
+}
+
+// ---- TWinSkinForm: opening items -------------------------------------------------------
+
+bool TWinSkinForm::OpenMenuButton(TMenuBtn* item) {
+    if (!item) return false;
+    MenuTrackState& t = track();
+    if (t.hook) {
+        // Asked while a popup is open (a click on the bar handled inside the open menu's
+        // loop): switch to that item once the open one has closed.
+        if (t.form == this && item->Index != t.currentIndex) {
+            t.switchTo = item->Index;
+            EndMenu();
+        }
+        return false;
+    }
+    const HWND window = FHandle;
+    int index = item->Index;
+    bool tracked = false;
+    for (bool first = true;; first = false) {
+        TMenuBtn* btn = FMenuBar ? FMenuBar->Item(index) : (first ? item : nullptr);
+        if (!btn) break;
+        if (!first) btn->MouseDown();  // the pressed look moves along with the popup
+        PostMessageA(window, WM_COMMAND, btn->CommandId, 0);
+        if (!btn->SubMenu) break;
+        // The bar keeps its class-library item only while the menu still holds it (a menu
+        // changed without a rebuild of the bar may have freed it).
+        TMainMenu* main = FMenuBar ? FMenuBar->MainMenu : nullptr;
+        TMenuItem* own = btn->MenuItem && main && main->FindItem(btn->CommandId, TMenuItemFind::fkCommand) == btn->MenuItem
+                             ? btn->MenuItem
+                             : nullptr;
+        if (own) {
+            HideRedundantSeparators(own);
+            UpdateItemActions(own);
+            // Hiding items changes the menu, and a changed menu may rebuild the bar.
+            btn = FMenuBar ? FMenuBar->Item(index) : nullptr;
+            if (!btn || !btn->SubMenu) break;
+        }
+        const HMENU sub = btn->SubMenu;
+        const bool enabled = btn->Enabled;
+        const RECT bounds = btn->Bounds;
+        t.currentIndex = index;
+        t.form = this;
+        t.window = window;
+        GetWindowRect(window, &FWindowRect);
+        if (!SkinVersionOldNT()) SetMenuTreeOwnerDraw(sub);
+        FMenuTracking = true;
+        const int x = FWindowRect.left + (FRightToLeft ? bounds.right : bounds.left);
+        const int y = FWindowRect.top + bounds.bottom;
+        if (TSkinManage* manager = TSkinManage::Instance()) manager->FMenuKind = mkMenuBar;
+        FTrackedMenu = sub;
+        InstallMenuTrackHook();
+        if (enabled)
+            TrackPopupMenu(sub, TPM_NONOTIFY | TPM_RIGHTBUTTON | (FRightToLeft ? TPM_RIGHTALIGN : 0), x, y, 0, window,
+                           nullptr);
+        const int next = t.switchTo;
+        RemoveMenuTrackHook();
+        t.form = nullptr;
+        t.window = nullptr;
+        tracked = true;
+        // The menu's loop ran the program's messages: this form skin may be gone.
+        TSkinManage* manager = TSkinManage::Instance();
+        if (!IsWindow(window) || !manager || manager->FindFormSkin(window) != this) return true;
+        FMenuTracking = false;
+        if (next < 0 || next == index) break;
+        index = next;
+    }
+    return tracked;
+}
+
+void TWinSkinForm::PostMenuBarClick(TMenuBtn* item) {
+    if (!item || !item->Visible) return;
+    // Bounds come with the first layout; an item without any must not be clicked at the
+    // window's corner.
+    if (emptyRect(item->Bounds) && FMenuBar) FMenuBar->Layout();
+    if (emptyRect(item->Bounds)) return;
+    if (!GetWindowRect(FHandle, &FWindowRect)) return;
+    const int x = item->Bounds.left + FWindowRect.left + 1;
+    const int y = item->Bounds.top + FWindowRect.top + 1;
+    PostMessageA(FHandle, WM_NCLBUTTONDOWN, 1, MAKELPARAM(x, y));
+}
+
+void TWinSkinForm::MenuBarClickAt(TMessage& message) {
+    message.Result = 0;
+    const int x = static_cast<short>(LOWORD(message.LParam));
+    const int y = static_cast<short>(HIWORD(message.LParam));
+    const POINT frame = ScreenToFrame(x, y);
+    if (ButtonAt(frame) || !FMenuBar) return;
+    OpenMenuButton(FMenuBar->ButtonAt(frame));
+}
+
+TMenuBtn* TWinSkinForm::FindAccelButton(wchar_t ch) {
+    if (!FMenuBar || !ch) return nullptr;
+    for (int i = 0; i < FMenuBar->ItemCount(); ++i) {
+        TMenuBtn* item = FMenuBar->Item(i);
+        if (item->Enabled && item->Visible && sameKey(accelOf(item->Caption), ch)) return item;
+    }
+    return nullptr;
+}
+
+void TWinSkinForm::DialogCharHook(TMessage& message) {
+    if (FOldWindowProc) FOldWindowProc(message);
+    else CallDefault(message);
+    if (message.Result != 0) return;
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    auto down = [&keys](int vk) { return (keys[vk] & 0x80) != 0; };
+    const bool onlyAlt = down(VK_MENU) && !down(VK_SHIFT) && !down(VK_CONTROL) && !down(VK_LBUTTON) &&
+                         !down(VK_RBUTTON) && !down(VK_MBUTTON);
+    TMenuBtn* item = FindAccelButton(wideOfCharCode(message.WParam));
+    if (item && onlyAlt) {
+        PostMenuBarClick(item);
+        message.Result = 1;
+        return;
+    }
+    TSkinManage* manager = TSkinManage::Instance();
+    if (FWindowKind == wkMDIChild) {
+        if (manager && manager->FMDIParentForm &&
+            manager->FMDIParentForm->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0)
+            return;
+    } else if (Application && Application->MainForm() && Application->MainForm() != FControl) {
+        Application->MainForm()->Perform(CM_DIALOGCHAR, message.WParam, message.LParam);
+    }
+    message.Result = 0;
+}
+
+void TWinSkinForm::EndMenuTracking() { FMenuTracking = false; }
+
+void TWinSkinForm::FreeMenuBar() {
+    TWinSkinMenu* bar = FMenuBar;
+    FMenuBar = nullptr;
+    delete bar;  // its items clear FHotObject when one of them is hot
+}
