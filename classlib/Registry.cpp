@@ -14,6 +14,7 @@
 #include "Tabs.h"
 #include "Timer.h"
 #include "SpSharedRecoContext.h"
+#include "WordServer.h"
 
 void RegisterControlClasses() {
     TForm::StaticClassInfo();
@@ -29,6 +30,8 @@ void RegisterControlClasses() {
     TReplaceDialog::StaticClassInfo();
     TPrinterSetupDialog::StaticClassInfo();
     TSpSharedRecoContext::StaticClassInfo();
+    TWordApplication::StaticClassInfo();
+    TWordDocument::StaticClassInfo();
     TEdit::StaticClassInfo();
     TMemo::StaticClassInfo();
     TListBox::StaticClassInfo();

@@ -1,10 +1,7 @@
 #include "SpSharedRecoContext.h"
 
 #include "Controls.h"
-
-namespace {
-const TEnumNames ConnectKindNames{{{"ckRunningOrNew", ckRunningOrNew}, {"ckNewInstance", ckNewInstance}, {"ckRunningInstance", ckRunningInstance}}};
-}
+#include "OleServer.h"
 
 const TClassInfo& TSpSharedRecoContext::StaticClassInfo() {
     static const TClassInfo& info = DescribeClass<TSpSharedRecoContext>(

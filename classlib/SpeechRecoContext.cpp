@@ -1,47 +1,8 @@
 // Connection, calls, wrappers and the event sink of the shared recognition context core.
 #include "SpeechRecoContext.h"
 #include <olectl.h>
-#include <cstdio>
 
 namespace {
-
-// Owned BSTR for arguments.
-class Bstr {
-public:
-    explicit Bstr(const std::wstring& text) : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())))
-    {
-        if (!s_) throw EOleSysError(E_OUTOFMEMORY);
-    }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    ~Bstr() { SysFreeString(s_); }
-    BSTR Get() const noexcept { return s_; }
-
-private:
-    BSTR s_;
-};
-
-// The system's text for a code, trimmed of trailing blanks and full stops; empty if none.
-std::string SystemErrorText(HRESULT code)
-{
-    char* buffer = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text;
-    if (n && buffer) text.assign(buffer, n);
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
-    return text;
-}
-
-std::string OleErrorMessage(HRESULT code)
-{
-    std::string text = SystemErrorText(code);
-    if (!text.empty()) return text;
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "OLE error %08lX", static_cast<unsigned long>(code));
-    return buffer;
-}
 
 // Index of the n-th declared argument in rgvarg, which holds them last first.
 const VARIANT* Argument(const DISPPARAMS& params, UINT n)
@@ -92,13 +53,6 @@ bool ResultArgument(const DISPPARAMS& params, UINT n, SpeechRecoResult& result)
 
 }  // namespace
 
-EOleSysError::EOleSysError(HRESULT errorCode) : std::runtime_error(OleErrorMessage(errorCode)), errorCode_(errorCode) {}
-
-void OleCheck(HRESULT hr)
-{
-    if (FAILED(hr)) throw EOleSysError(hr);
-}
-
 void SpeechRecoGrammar::DictationSetState(int state)
 {
     if (!intf_) throw EOleSysError(E_POINTER);
@@ -108,7 +62,7 @@ void SpeechRecoGrammar::DictationSetState(int state)
 bool SpeechRecognizer::IsUISupported(const std::wstring& typeOfUI)
 {
     if (!intf_) throw EOleSysError(E_POINTER);
-    Bstr type(typeOfUI);
+    OleBstr type(typeOfUI);
     VARIANT extra;
     VariantInit(&extra);
     VARIANT_BOOL supported = VARIANT_FALSE;
@@ -119,8 +73,8 @@ bool SpeechRecognizer::IsUISupported(const std::wstring& typeOfUI)
 void SpeechRecognizer::DisplayUI(HWND parent, const std::wstring& title, const std::wstring& typeOfUI)
 {
     if (!intf_) throw EOleSysError(E_POINTER);
-    Bstr caption(title);
-    Bstr type(typeOfUI);
+    OleBstr caption(title);
+    OleBstr type(typeOfUI);
     VARIANT extra;
     VariantInit(&extra);
     // Window handles carry 32 significant bits, which is what the interface's LONG holds.
@@ -288,17 +242,7 @@ SpeechRecoContext::~SpeechRecoContext() { Disconnect(); }
 void SpeechRecoContext::Connect()
 {
     if (intf_) return;
-    SpeechComPtr<IUnknown> unknown;
-    if (ConnectKind != ckNewInstance) {
-        HRESULT hr = GetActiveObject(CLSID_SpSharedRecoContext, nullptr, unknown.Put());
-        if (FAILED(hr)) {
-            unknown.Reset();
-            if (ConnectKind == ckRunningInstance) throw EOleSysError(hr);
-        }
-    }
-    if (!unknown)
-        OleCheck(CoCreateInstance(CLSID_SpSharedRecoContext, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                  IID_IUnknown, reinterpret_cast<void**>(unknown.Put())));
+    SpeechComPtr<IUnknown> unknown = ConnectServerObject(CLSID_SpSharedRecoContext, ConnectKind);
     SpeechComPtr<ISpeechRecoContext> context;
     OleCheck(unknown->QueryInterface(IID_ISpeechRecoContext, reinterpret_cast<void**>(context.Put())));
 

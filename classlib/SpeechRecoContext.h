@@ -4,58 +4,22 @@
 // through a sink that calls std::function handlers.  The component itself (stored
 // properties, events bound by name) is the class library's; nothing here depends on it.
 //
-// Types: EOleSysError, OleCheck, TConnectKind, SpeechComPtr, SpeechRecoGrammar,
-//        SpeechRecognizer, SpeechRecoResult, SpeechRecoContextEvents,
-//        SpeechRecoContextSink, SpeechRecoContext.
+// Types: SpeechComPtr, SpeechRecoGrammar, SpeechRecognizer, SpeechRecoResult,
+//        SpeechRecoContextEvents, SpeechRecoContextSink, SpeechRecoContext (failures,
+//        connection kinds and interface pointers come from ComObj.h).
 #pragma once
 #include <windows.h>
 #include <ole2.h>
 #include <sapi.h>
+
 #include <exception>
 #include <functional>
-#include <stdexcept>
 #include <string>
 
-// A failed automation call.  The message is the system's text for the code (ANSI code
-// page) or, for codes without one, "OLE error 8004503A".
-class EOleSysError : public std::runtime_error {
-public:
-    explicit EOleSysError(HRESULT errorCode);
-    HRESULT ErrorCode() const noexcept { return errorCode_; }
+#include "ComObj.h"
 
-private:
-    HRESULT errorCode_;
-};
-
-// Raises EOleSysError when hr is a failure code.
-void OleCheck(HRESULT hr);
-
-// How the first use reaches the context: attach to a running object, else make one.
-enum TConnectKind { ckRunningOrNew, ckNewInstance, ckRunningInstance };
-
-// Owning interface pointer.
 template <class T>
-class SpeechComPtr {
-public:
-    SpeechComPtr() = default;
-    SpeechComPtr(const SpeechComPtr& o) : p_(o.p_) { if (p_) p_->AddRef(); }
-    SpeechComPtr(SpeechComPtr&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
-    SpeechComPtr& operator=(SpeechComPtr o) noexcept { T* t = p_; p_ = o.p_; o.p_ = t; return *this; }
-    ~SpeechComPtr() { Reset(); }
-    // Takes over a reference the caller already owns.
-    static SpeechComPtr Adopt(T* p) { SpeechComPtr r; r.p_ = p; return r; }
-    // Adds a reference of its own.
-    static SpeechComPtr Share(T* p) { if (p) p->AddRef(); return Adopt(p); }
-    void Reset() { if (p_) { T* p = p_; p_ = nullptr; p->Release(); } }
-    T* Get() const noexcept { return p_; }
-    T* operator->() const noexcept { return p_; }
-    explicit operator bool() const noexcept { return p_ != nullptr; }
-    // For out-parameters: releases what is held and hands out the slot.
-    T** Put() { Reset(); return &p_; }
-
-private:
-    T* p_ = nullptr;
-};
+using SpeechComPtr = ComPtr<T>;
 
 class SpeechRecoGrammar {
 public:
