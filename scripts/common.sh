@@ -98,6 +98,11 @@ register_standins() {
         [ -f "$dll" ] || continue
         wine_ regsvr32 /s "$dll" </dev/null >/dev/null 2>&1 || { log "regsvr32 failed for $dll"; return 1; }
     done
+    # The stand-in word processor is a local server program: it registers itself.
+    if [ -f "$BUILD/standins/word_standin.exe" ]; then
+        wine_ "$BUILD/standins/word_standin.exe" /regserver </dev/null >/dev/null 2>&1 \
+            || { log "registering the stand-in word processor failed"; return 1; }
+    fi
     # The stand-in browser handles .htm pages, so a test sees the set-up page being
     # opened without a browser starting.
     if [ -f "$BUILD/standins/standin_browser.exe" ]; then

@@ -1,0 +1,37 @@
+// Shared by the tests that use the stand-in word processor (its own tests and scrivet's):
+// reaching the running stand-in through its test-only members, ending every running
+// stand-in so that each test starts from none, and taking its registration away for a
+// test of a missing word processor.  Those tests share one stand-in per prefix: they hold
+// the CTest resource lock first_run_marker.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "ComObj.h"
+
+namespace wordtest {
+
+// The running stand-in's application object, or an empty dispatch when none runs.
+OleDispatch RunningApplication();
+bool StandinRunning();
+// The active document's text; raises when no stand-in runs.
+std::wstring StandinText();
+DWORD StandinProcessId();
+int StandinDocumentCount();
+// The stand-in's window (class WordStandinWindow) in that process, and its text box.
+HWND StandinWindow(DWORD processId);
+std::wstring StandinWindowText(DWORD processId);
+// Asks every running stand-in to quit and waits until its process has ended.
+bool QuitStandins();
+
+// Removes the stand-in's registration for its lifetime (the word processor is then not
+// installed as far as clients can tell) and puts it back afterwards.
+class Unregistered {
+public:
+    Unregistered();
+    ~Unregistered();
+    bool ok = false;
+};
+
+}  // namespace wordtest
