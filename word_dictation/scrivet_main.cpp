@@ -13,6 +13,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application->ShowException(e);
         return 1;
     }
-    Application->SetTitle("Dormel");
     return Application->Run();
 }

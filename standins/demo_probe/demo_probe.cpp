@@ -4,9 +4,10 @@
 // notepad's editor (GBK) to the file named on the command line.  Given the window class
 // of another program, it plays the user of parlet instead: once parlet's window is up it
 // brings that program's window to the front, where the phrases are typed, and at the
-// end writes the text of its edit control.
+// end writes the text of its edit control.  Given a text box's class too, it only reads
+// that box of the window at the end (the stand-in word processor's document, for scrivet).
 //
-// usage: demo_probe <call log> <output file> [timeout seconds] [target window class]
+// usage: demo_probe <call log> <output file> [timeout seconds] [target window class [text class]]
 #include <windows.h>
 
 #include <string>
@@ -24,10 +25,10 @@ std::string readFile(const char* path) {
     return data;
 }
 
-HWND findEditor(const char* targetClass) {
+HWND findEditor(const char* targetClass, const char* textClass) {
     if (targetClass) {
         HWND target = FindWindowA(targetClass, nullptr);
-        return target ? FindWindowExA(target, nullptr, "Edit", nullptr) : nullptr;
+        return target ? FindWindowExA(target, nullptr, textClass, nullptr) : nullptr;
     }
     HWND form = FindWindowA("TFnotepad", nullptr);
     return form ? FindWindowExA(form, nullptr, "TRichEdit", nullptr) : nullptr;
@@ -51,7 +52,8 @@ int main(int argc, char** argv) {
     const DWORD timeout = (argc > 3 ? static_cast<DWORD>(atoi(argv[3])) : 60) * 1000;
     const DWORD start = GetTickCount();
     const char* targetClass = argc > 4 ? argv[4] : nullptr;
-    if (targetClass && !bringTargetForward(targetClass, start, timeout)) return 3;
+    const char* textClass = argc > 5 ? argv[5] : nullptr;
+    if (targetClass && !textClass && !bringTargetForward(targetClass, start, timeout)) return 3;
     size_t lastSize = 0;
     DWORD lastChange = GetTickCount();
     for (;;) {
@@ -61,7 +63,7 @@ int main(int argc, char** argv) {
         if (GetTickCount() - start > timeout) return 3;
         Sleep(100);
     }
-    HWND editor = findEditor(targetClass);
+    HWND editor = findEditor(targetClass, textClass ? textClass : "Edit");
     if (!editor) return 4;
     // The length is asked for in characters: under Wine an ANSI WM_GETTEXTLENGTH sent to
     // another process answers 0 for text with double-byte characters.  Two bytes per
