@@ -8,16 +8,12 @@
 
 #include "Menus.h"
 #include "Texts.h"
+#include "WndProcBoundary.h"
 
 const TEnumNames AlignNames{{{"alNone", alNone}, {"alTop", alTop}, {"alBottom", alBottom}, {"alLeft", alLeft},
                               {"alRight", alRight}, {"alClient", alClient}, {"alCustom", alCustom}}};
 
 namespace {
-
-ATOM controlAtom() {
-    static ATOM atom = GlobalAddAtomA(ControlAtomName().c_str());
-    return atom;
-}
 
 // The control whose window is being made on this thread: its first messages arrive
 // before CreateWindowEx returns.
@@ -80,7 +76,7 @@ void ActivateHints(bool on) {
 
 TControl* FindControl(HWND wnd) {
     if (!wnd) return nullptr;
-    return static_cast<TControl*>(GetPropA(wnd, MAKEINTATOM(controlAtom())));
+    return static_cast<TControl*>(GetPropA(wnd, MAKEINTATOM(GlobalControlAtom())));
 }
 
 // ---- TControl ----------------------------------------------------------------------
@@ -476,12 +472,18 @@ void TWinControl::createBoundWindow(const std::function<HWND()>& make) {
         throw;
     }
     creatingControl = saved;
-    if (wnd && !handle_) bindWindow(wnd);
+    if (!wnd) {
+        // Creation failed after the first messages bound the window (a handler refused
+        // WM_NCCREATE or WM_CREATE): keep no handle of a window that is gone.
+        if (handle_) unbindWindow();
+        return;
+    }
+    if (!handle_) bindWindow(wnd);
 }
 
 void TWinControl::bindWindow(HWND wnd) {
     handle_ = wnd;
-    SetPropA(wnd, MAKEINTATOM(controlAtom()), static_cast<TControl*>(this));
+    SetPropA(wnd, MAKEINTATOM(GlobalControlAtom()), static_cast<TControl*>(this));
     SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -490,7 +492,7 @@ void TWinControl::unbindWindow() {
     // Device contexts the children without a window hold on this window die with it.
     for (TControl* c : controls_) c->parentWindowGone();
     hoverChild_ = nullptr;
-    RemovePropA(handle_, MAKEINTATOM(controlAtom()));
+    RemovePropA(handle_, MAKEINTATOM(GlobalControlAtom()));
     SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
     handle_ = nullptr;
 }
@@ -528,24 +530,19 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPAR
         control->bindWindow(wnd);
     }
     if (!control) return DefWindowProcA(wnd, msg, wParam, lParam);
+    // Taken before the handler runs: the handler may free the control.
+    const WNDPROC previous = control->defWndProc_ ? control->defWndProc_ : DefWindowProcA;
     TMessage m{msg, wParam, lParam, 0};
-    try {
-        control->WindowProc(m);
-    } catch (const std::exception& e) {
-        ReportCallbackException(e);
-        switch (msg) {
-        case WM_NCCREATE: return FALSE;
-        case WM_CREATE: return -1;
-        case WM_PAINT: ValidateRect(wnd, nullptr); return 0;
-        default: return 0;
-        }
-    } catch (...) {
-        ReportCallbackException();
-        if (msg == WM_PAINT) ValidateRect(wnd, nullptr);
-        return 0;
+    const LRESULT result = GuardedDispatch(
+        wnd, msg, [&] { control->WindowProc(m); return m.Result; },
+        [&] { return CallWindowProcA(previous, wnd, msg, wParam, lParam); });
+    if (msg == WM_NCDESTROY) {
+        // Whatever the handler did: a control freed meanwhile has unbound itself already,
+        // so the window's slot names a live control or nothing.
+        auto* bound = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+        if (bound && bound->handle_ == wnd) bound->unbindWindow();
     }
-    if (msg == WM_NCDESTROY && control->handle_ == wnd) control->unbindWindow();
-    return m.Result;
+    return result;
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {

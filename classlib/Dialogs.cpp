@@ -11,6 +11,7 @@
 
 #include "Dialogs_impl.h"
 #include "Forms.h"
+#include "WndProcBoundary.h"
 
 namespace dialogs_impl {
 
@@ -19,23 +20,23 @@ const char* const kDialogProp = "TCommonDialog";
 }
 
 UINT_PTR HookMessage(TCommonDialog* dialog, HWND hookWnd, HWND dialogWnd, UINT msg) {
-    try {
-        if (msg == WM_INITDIALOG && dialog) {
-            SetPropA(hookWnd, kDialogProp, dialog);
-            dialog->DialogShown(dialogWnd);
-            return TRUE;
-        }
-        if (msg == WM_DESTROY) {
-            auto* d = static_cast<TCommonDialog*>(GetPropA(hookWnd, kDialogProp));
-            RemovePropA(hookWnd, kDialogProp);
-            if (d) d->DialogClosing();
-        }
-    } catch (const std::exception& e) {
-        ReportCallbackException(e);
-    } catch (...) {
-        ReportCallbackException();
-    }
-    return 0;
+    // The hook's "not handled" (0) is the fallback: the dialog's own procedure goes on.
+    return static_cast<UINT_PTR>(GuardedDispatch(
+        hookWnd, msg,
+        [&]() -> LRESULT {
+            if (msg == WM_INITDIALOG && dialog) {
+                SetPropA(hookWnd, kDialogProp, dialog);
+                dialog->DialogShown(dialogWnd);
+                return TRUE;
+            }
+            if (msg == WM_DESTROY) {
+                auto* d = static_cast<TCommonDialog*>(GetPropA(hookWnd, kDialogProp));
+                RemovePropA(hookWnd, kDialogProp);
+                if (d) d->DialogClosing();
+            }
+            return 0;
+        },
+        [] { return LRESULT{0}; }));
 }
 
 uint32_t MapBits(uint32_t mask, const std::pair<int, DWORD>* table, size_t count) {

@@ -10,6 +10,7 @@
 #include "FormReader.h"
 #include "Menus.h"
 #include "Texts.h"
+#include "WndProcBoundary.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -310,6 +311,10 @@ void TCustomForm::WndProc(TMessage& m) {
         Close();
         m.Result = 0;
         return;
+    case WM_QUERYENDSESSION:
+        // Ending the session ends the program as a close would: the same question first.
+        m.Result = CloseQuery() ? TRUE : FALSE;
+        return;
     case WM_COMMAND:
         onCommand(m);
         return;
@@ -385,7 +390,6 @@ TApplication::~TApplication() {
 void TApplication::Initialize() {
     static bool done = false;
     if (done) return;
-    done = true;
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
@@ -394,17 +398,32 @@ void TApplication::Initialize() {
     wc.lpfnWndProc = &TApplication::appWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TApplication";
-    RegisterClassA(&wc);
+    if (!RegisterClassA(&wc)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_CLASS_ALREADY_EXISTS)
+            throw Exception("Cannot register the application window class (error " + std::to_string(error) + ")");
+    }
     handle_ = CreateWindowExA(0, "TApplication", title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
+    // Without this window, errors caught in callbacks would never be shown.
+    if (!handle_) {
+        const DWORD error = GetLastError();
+        throw Exception("Cannot create the application window (error " + std::to_string(error) + ")");
+    }
+    done = true;
 }
 
 LRESULT CALLBACK TApplication::appWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == CM_SHOWPENDINGEXCEPTION && Application) {
-        Application->showPendingExceptions();
-        return 0;
-    }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    return GuardedDispatch(
+        wnd, msg,
+        [&]() -> LRESULT {
+            if (msg == CM_SHOWPENDINGEXCEPTION && Application) {
+                Application->showPendingExceptions();
+                return 0;
+            }
+            return DefWindowProcA(wnd, msg, wParam, lParam);
+        },
+        [&] { return DefWindowProcA(wnd, msg, wParam, lParam); });
 }
 
 void TApplication::SetTitle(const std::string& t) {
@@ -438,8 +457,19 @@ void TApplication::ShowException(const std::exception& e) {
 }
 
 void TApplication::HandleException(const std::exception& e) {
-    if (OnException) OnException(this, e);
-    else ShowException(e);
+    if (!OnException) {
+        ShowException(e);
+        return;
+    }
+    // A failing error handler must not take the program down nor report into itself
+    // again: its own error gets the default box.
+    try {
+        OnException(this, e);
+    } catch (const std::exception& failure) {
+        ShowException(failure);
+    } catch (...) {
+        ShowException(Exception("Unknown error"));
+    }
 }
 
 void TApplication::QueueException(const std::string& message) {

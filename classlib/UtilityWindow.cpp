@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "Classes.h"
-#include "Controls.h"
+#include "WndProcBoundary.h"
 
 namespace {
 
@@ -29,19 +29,15 @@ LRESULT CALLBACK utilityWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPa
     }
     TUtilityMessageHandler* stored = handlerOf(wnd);
     if (!stored) return DefWindowProcA(wnd, msg, wParam, lParam);
-    // A copy runs: the handler may destroy its own window, and with it the stored one.
-    const TUtilityMessageHandler handler = *stored;
     TMessage m{msg, wParam, lParam, 0};
-    try {
-        if (handler(m)) return m.Result;
-    } catch (const std::exception& e) {
-        ReportCallbackException(e);
-        return 0;
-    } catch (...) {
-        ReportCallbackException();
-        return 0;
-    }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    return GuardedDispatch(
+        wnd, msg,
+        [&] {
+            // A copy runs: the handler may destroy its own window, and with it the stored one.
+            const TUtilityMessageHandler handler = *stored;
+            return handler(m) ? m.Result : DefWindowProcA(wnd, msg, wParam, lParam);
+        },
+        [&] { return DefWindowProcA(wnd, msg, wParam, lParam); });
 }
 
 }  // namespace

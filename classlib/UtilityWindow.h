@@ -18,7 +18,8 @@ enum class TUtilityWindowKind {
 
 // Sets message.Result and returns true for a message it handles; false sends the message to
 // the default window procedure.  An exception it lets out is reported through the
-// application's callback error path and the message answers 0.
+// application's callback error path and the message gets the boundary's safe answer
+// (WndProcBoundary.h): most go on to the default window procedure.
 using TUtilityMessageHandler = std::function<bool(TMessage& message)>;
 
 // Registers className (once; a class already registered is used as it is) and makes a
