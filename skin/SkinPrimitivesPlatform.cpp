@@ -60,12 +60,10 @@ struct PlatformFlagsAtStart {
 
 // ---- control lookup -------------------------------------------------------------------
 
+// The atom itself belongs to the class library (GlobalControlAtom): the skin only reads it.
 struct ControlAtomHolder {
     ATOM atom = 0;
     HINSTANCE instance = nullptr;
-    ~ControlAtomHolder() {
-        if (atom) GlobalDeleteAtom(atom);
-    }
 };
 
 ControlAtomHolder& controlAtom() {
@@ -104,7 +102,7 @@ User32EntryPoints& boundUser32() {
 void RegisterControlAtom() {
     ControlAtomHolder& holder = controlAtom();
     holder.instance = GetModuleHandleA(nullptr);
-    if (!holder.atom) holder.atom = GlobalAddAtomA(ControlAtomName().c_str());
+    if (!holder.atom) holder.atom = GlobalControlAtom();
 }
 
 ATOM ControlAtom() {
