@@ -138,6 +138,20 @@ std::string GetEnumProp(TObject& obj, const std::string& name) {
     return i ? p->Names->NameOf(*i) : std::string();
 }
 
+bool TrySetPropValue(TObject& obj, const std::string& name, const TValue& value) {
+    const TPropInfo* p = GetPropInfo(obj, name);
+    if (!p || !p->Set) return false;
+    p->Set(obj, value);
+    return true;
+}
+
+bool TrySetEnumProp(TObject& obj, const std::string& name, const std::string& valueName) {
+    const TPropInfo* p = GetPropInfo(obj, name);
+    if (!p || !p->Set) return false;
+    SetEnumProp(obj, name, valueName);
+    return true;
+}
+
 void SetEnumProp(TObject& obj, const std::string& name, const std::string& valueName) {
     const TPropInfo* p = GetPropInfo(obj, name);
     if (!p) throw EPropertyError("Property " + name + " does not exist");

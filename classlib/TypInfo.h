@@ -127,6 +127,12 @@ void SetEnumProp(TObject& obj, const std::string& name, const std::string& value
 // A set property as text: its element names in brackets, "[btPlay,btStop]" ("" when the
 // object has no such set property).
 std::string GetSetProp(TObject& obj, const std::string& name);
+// The same writes for callers that handle objects of many classes (the skins set
+// "AutoScroll" on forms of every kind): a property the class does not have, or cannot
+// write, is left alone and the answer is false.  A value the property refuses (an unknown
+// value name, a value of the wrong kind) still raises EPropertyError.
+bool TrySetPropValue(TObject& obj, const std::string& name, const TValue& value);
+bool TrySetEnumProp(TObject& obj, const std::string& name, const std::string& valueName);
 
 // Describes the members of one class.  Used inside the class's StaticClassInfo():
 //   TClassBuilder<TPanel> b(info);

@@ -1,6 +1,7 @@
 // Components, published properties by name and stored form descriptions.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "Classes.h"
@@ -302,6 +303,30 @@ TEST(TypInfo_PropertyByName, ReadWriteAndMissingProperties) {
     EXPECT_THROW(SetOrdProp(g, "NoSuch", 1), EPropertyError);
     EXPECT_THROW(SetEnumProp(g, "Flavour", "flBitter"), EPropertyError);
     EXPECT_THROW(SetPropValue(g, "Font", TValue(static_cast<TObject*>(nullptr))), EPropertyError);  // read-only
+}
+
+TEST(TypInfo_Properties, TryingToWriteWhatAClassMayNotHave) {
+    auto bench = loadBench(kBench);
+    TGadget& g = *bench->First;
+    struct Row {
+        const char* what;
+        std::function<bool()> write;
+        bool written;
+    } rows[] = {
+        {"missing property", [&] { return TrySetPropValue(g, "AutoScroll", int64_t{0}); }, false},
+        {"missing enumeration", [&] { return TrySetEnumProp(g, "AutoScroll", "False"); }, false},
+        {"read-only property", [&] { return TrySetPropValue(g, "Font", TValue(static_cast<TObject*>(nullptr))); }, false},
+        {"integer", [&] { return TrySetPropValue(g, "count", int64_t{11}); }, true},
+        {"enumeration by name", [&] { return TrySetEnumProp(g, "Flavour", "flSalty"); }, true},
+    };
+    for (const Row& row : rows) {
+        bool written = !row.written;
+        EXPECT_NO_THROW(written = row.write()) << row.what;
+        EXPECT_EQ(row.written, written) << row.what;
+    }
+    EXPECT_EQ(11, g.Count);
+    EXPECT_EQ(flSalty, g.Flavour);
+    EXPECT_THROW(TrySetEnumProp(g, "Flavour", "flBitter"), EPropertyError) << "a refused value still raises";
 }
 
 TEST(TypInfo_ClassInfo, InheritanceByClassAndName) {
