@@ -64,6 +64,25 @@ std::string systemMessage(DWORD error) {
   return out;
 }
 
+constexpr int kStartAttempts = 3;
+
+// Failures that say something about the program or the call (no such file, not a program,
+// bad arguments) are final; anything else is the platform failing to start a process.
+bool startFailureIsTransient(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_EXE_FORMAT:
+    case ERROR_EXE_MACHINE_TYPE_MISMATCH:
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_DIRECTORY:
+    case ERROR_ACCESS_DENIED:
+      return false;
+    default:
+      return true;
+  }
+}
+
 }  // namespace
 
 bool LooksLikeCrash(DWORD exitCode) {
@@ -144,9 +163,21 @@ Process LaunchProgram(const std::wstring& exePath, const std::wstring& arguments
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                      &environment[0], folder.c_str(), &startup, &info)) {
-    process.error_ = "cannot start " + ToUtf8(commandLine) + " in " + ToUtf8(folder) + ": " + systemMessage(GetLastError());
+  // Under load Wine now and then fails to start a process at all, which says nothing
+  // about the program: only that is tried again.  A program that starts and then fails
+  // counts the first time.
+  DWORD error = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+    if (CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                       &environment[0], folder.c_str(), &startup, &info)) {
+      error = ERROR_SUCCESS;
+      break;
+    }
+    error = GetLastError();
+    if (!startFailureIsTransient(error)) break;
+  }
+  if (error != ERROR_SUCCESS) {
+    process.error_ = "cannot start " + ToUtf8(commandLine) + " in " + ToUtf8(folder) + ": " + systemMessage(error);
     return process;
   }
   CloseHandle(info.hThread);
