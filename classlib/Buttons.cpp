@@ -101,7 +101,7 @@ const TClassInfo& TBitBtn::StaticClassInfo() {
 TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_(std::make_unique<TBitmap>()) {}
 
 TBitBtn::~TBitBtn() {
-    SetDestroying();
+    BeginDestruction();
     if (handle_) DestroyHandle();  // while the glyph still exists
 }
 

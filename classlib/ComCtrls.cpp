@@ -166,7 +166,7 @@ TCustomStatusBar::TCustomStatusBar(TComponent* owner) : TWinControl(owner), pane
 }
 
 TCustomStatusBar::~TCustomStatusBar() {
-    SetDestroying();
+    BeginDestruction();
     if (handle_) DestroyHandle();  // while the panels still exist
 }
 

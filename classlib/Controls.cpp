@@ -119,8 +119,15 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
-    SetDestroying();
+    BeginDestruction();
     if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::BeginDestruction() {
+    SetDestroying();
+    // Owned objects may touch their owner while they are freed (a control's skin puts the
+    // WindowProc back): they go now, not later in ~TComponent when the control is half gone.
+    DestroyComponents();
 }
 
 void TControl::SetParentComponent(TComponent* parent) {
@@ -307,7 +314,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
-    SetDestroying();
+    // Owned objects go first, while the window and the parent are still there; owned
+    // child controls take their own windows with them.
+    BeginDestruction();
     // Children that belong to other owners must not keep a dangling parent.
     while (!controls_.empty()) controls_.back()->SetParent(nullptr);
     if (handle_) DestroyHandle();

@@ -133,6 +133,10 @@ public:
 
 protected:
     friend class TWinControl;
+    // The first step of a control's destructor: marks the control as being freed and frees
+    // the components it owns while the control is still whole.  A destructor that ends the
+    // window itself (to keep its own parts alive for it) calls this first.  Safe to repeat.
+    void BeginDestruction();
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
     // Applies a new position from the window itself (no move back to the window).

@@ -90,7 +90,8 @@ TCustomForm::~TCustomForm() {
     }
     if (Screen) Screen->RemoveForm(this);
     if (Application && Application->MainForm() == this) Application->SetMainForm(nullptr);
-    SetDestroying();
+    // Everything the form owns goes while the form still has its window.
+    BeginDestruction();
     if (handle_) DestroyHandle();
 }
 

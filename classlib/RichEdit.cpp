@@ -303,7 +303,7 @@ TCustomRichEdit::TCustomRichEdit(TComponent* owner) : TCustomMemo(owner) {
 }
 
 TCustomRichEdit::~TCustomRichEdit() {
-    SetDestroying();
+    BeginDestruction();
     if (handle_) DestroyHandle();  // while the lines object still exists
 }
 

@@ -79,7 +79,7 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TBorderedControl(owner, bsSingle) 
 }
 
 TCustomEdit::~TCustomEdit() {
-    SetDestroying();
+    BeginDestruction();
     if (handle_) DestroyHandle();
 }
 
@@ -354,7 +354,7 @@ TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner), lines_(std::ma
 }
 
 TCustomMemo::~TCustomMemo() {
-    SetDestroying();
+    BeginDestruction();
     if (handle_) DestroyHandle();  // while the lines object still exists
 }
 
@@ -517,7 +517,7 @@ TCustomListBox::TCustomListBox(TComponent* owner)
 }
 
 TCustomListBox::~TCustomListBox() {
-    SetDestroying();
+    BeginDestruction();
     if (handle_) DestroyHandle();  // while the lines object still exists
 }
 
