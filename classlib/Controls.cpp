@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 
+#include "Forms.h"
 #include "Menus.h"
 #include "Texts.h"
 #include "WndProcBoundary.h"
@@ -693,10 +694,33 @@ void TWinControl::WndProc(TMessage& m) {
         return;
     case CM_TEXTCHANGED:
         return;
+    case CM_DIALOGKEY: case CM_DIALOGCHAR: case CM_FOCUSCHANGED:
+        // Every control below hears of them; the first that answers non-zero takes it.
+        broadcast(m);
+        return;
+    case CM_ENTER: case CM_EXIT:
+        return;  // notices for the control itself; nothing for the window
+    case WM_SETFOCUS:
+        DefaultHandler(m);
+        focusReceived();
+        return;
     default:
         break;
     }
     TControl::WndProc(m);
+}
+
+void TWinControl::broadcast(TMessage& m) {
+    for (TControl* c : std::vector<TControl*>(controls_)) {
+        m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
+        if (m.Result != 0) return;
+    }
+}
+
+void TWinControl::focusReceived() {
+    TControl* top = this;
+    while (top->Parent()) top = top->Parent();
+    if (auto* form = dynamic_cast<TCustomForm*>(top); form && form != this) form->FocusControl(this);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {

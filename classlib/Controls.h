@@ -281,6 +281,10 @@ protected:
     void paintWithGraphicChildren(TMessage& m);
     void onContextMenu(TMessage& m);
     void reflect(TMessage& m);
+    // Sends the message to each child control until one answers non-zero.
+    void broadcast(TMessage& m);
+    // The window got the focus: its form learns which control has it.
+    void focusReceived();
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;

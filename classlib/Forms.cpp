@@ -171,6 +171,22 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
     if (operation != TOperation::opRemove) return;
     if (component == menu_) menu_ = nullptr;
     if (component == activeControl_) activeControl_ = nullptr;
+    if (component == focusedControl_) focusedControl_ = nullptr;
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+    if (control == focusedControl_ || IsDestroying()) return;
+    TWinControl* previous = focusedControl_;
+    focusedControl_ = control;
+    if (control) FreeNotification(control);
+    if (previous) {
+        RemoveFreeNotification(previous);
+        previous->Perform(CM_EXIT, 0, 0);
+    }
+    // The exit handler may have moved the focus on again: then that move has told everyone.
+    if (focusedControl_ != control) return;
+    if (control) control->Perform(CM_ENTER, 0, 0);
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
 }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
@@ -492,12 +508,19 @@ void TApplication::RemoveModelessDialog(HWND dialog) {
 bool TApplication::processMessage(MSG& msg) {
     for (HWND d : modelessDialogs_)
         if (IsWindow(d) && IsDialogMessageA(d, &msg)) return true;
-    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR) {
         HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        auto* form = dynamic_cast<TCustomForm*>(FindControl(top));
-        if (form && form->onShortCut(msg)) return true;
-        // Ctrl+F4, Ctrl+F6 and the child's system menu keys of an MDI frame.
-        if (form && form->ClientHandle() && TranslateMDISysAccel(form->ClientHandle(), &msg)) return true;
+        if (auto* form = dynamic_cast<TCustomForm*>(FindControl(top))) {
+            if (msg.message != WM_SYSCHAR && form->onShortCut(msg)) return true;
+            // Ctrl+F4, Ctrl+F6 and the child's system menu keys of an MDI frame.
+            if (form->ClientHandle() && TranslateMDISysAccel(form->ClientHandle(), &msg)) return true;
+        }
+        // Dialog keys go to the form the window lies on (an MDI child, not its frame).
+        for (HWND w = msg.hwnd; w && w != GetDesktopWindow(); w = GetAncestor(w, GA_PARENT))
+            if (auto* form = dynamic_cast<TCustomForm*>(FindControl(w))) {
+                if (form->onDialogKey(msg)) return true;
+                break;
+            }
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -567,6 +590,33 @@ bool TCustomForm::onShortCut(const MSG& msg) {
     // Popup menus of the control that has the focus, and of its parents.
     for (TControl* c = FindControl(GetFocus()); c; c = c->Parent())
         if (c->PopupMenu() && tryMenu(c->PopupMenu())) return true;
+    return false;
+}
+
+namespace {
+
+// Keys a form handles for its controls (focus moves, default and cancel buttons), unless
+// the window with the focus asks for them itself.
+bool isDialogKey(const MSG& msg) {
+    UINT want = 0;
+    switch (msg.wParam) {
+    case VK_TAB: want = DLGC_WANTTAB; break;
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: want = DLGC_WANTARROWS; break;
+    case VK_RETURN: case VK_ESCAPE: case VK_EXECUTE: case VK_CANCEL: want = 0; break;
+    default: return false;
+    }
+    const LRESULT code =
+        SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(const_cast<MSG*>(&msg)));
+    return !(code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | want));
+}
+
+}  // namespace
+
+// Alt+letter goes to the form as CM_DIALOGCHAR (menu-bar accelerators of a skinned form)
+// and a dialog key as CM_DIALOGKEY; a non-zero answer means the key was used.
+bool TCustomForm::onDialogKey(const MSG& msg) {
+    if (msg.message == WM_SYSCHAR) return Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
+    if (msg.message == WM_KEYDOWN && isDialogKey(msg)) return Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
     return false;
 }
 

@@ -70,6 +70,11 @@ public:
     void Show();
     void Close();
     bool CloseQuery();
+    // The control that has the focus now (its window got WM_SETFOCUS): the one that had
+    // it gets CM_EXIT, the new one CM_ENTER, and the form CM_FOCUSCHANGED (lParam the
+    // control), which goes on to every control of the form.
+    void FocusControl(TWinControl* control);
+    TWinControl* FocusedControl() const { return focusedControl_; }
     void Release();  // frees the form once the current message is handled
 
     void WndProc(TMessage& message) override;
@@ -112,6 +117,7 @@ private:
     void createMdiClient();
     std::vector<TCustomForm*> mdiChildren() const;
     bool isMdiChildWindow() const;
+    bool onDialogKey(const MSG& msg);
     void applyAlphaBlend();
     friend class TApplication;
 
@@ -126,6 +132,7 @@ private:
     bool alphaBlend_ = false;
     int alphaBlendValue_ = 255;
     TWinControl* activeControl_ = nullptr;
+    TWinControl* focusedControl_ = nullptr;
     bool shownOnce_ = false;
     HWND clientHandle_ = nullptr;  // fsMDIForm: the MDI client window, destroyed with the frame
 };
