@@ -196,7 +196,7 @@ TEST(FindDialog, FreedWhileOpenClosesIt) {
         ASSERT_TRUE(IsWindow(d));
     }
     EXPECT_FALSE(IsWindow(d));
-    menutest::PumpFor(50);
+    guitest::PumpMessages();
 }
 
 TEST(FindDialog, NoLeaksOverOpenCloseCycles) {

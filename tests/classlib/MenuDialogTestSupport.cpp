@@ -16,24 +16,6 @@ std::vector<std::string>& ReportedExceptions() {
     return list;
 }
 
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        Application->ProcessMessages();
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return condition();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-void PumpFor(DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        Application->ProcessMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
 ::testing::AssertionResult NoGrowthOverCycles(const std::function<void()>& cycle, int cycles) {
     auto measure = [&](long& gdi, long& user) {
         const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
@@ -112,18 +94,15 @@ HWND ThreadMenuWindow() {
 
 DialogWatcher::DialogWatcher(std::function<void(HWND)> action, DWORD timeoutMs) {
     thread_ = std::thread([this, action = std::move(action), timeoutMs] {
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < timeoutMs) {
-            std::vector<HWND> dialogs = DialogWindows();
-            if (!dialogs.empty()) {
-                char text[256] = {};
-                GetWindowTextA(dialogs.front(), text, sizeof text);
-                caption_ = text;
-                found_ = true;
-                action(dialogs.front());
-                return;
-            }
-            Sleep(20);
+        std::vector<HWND> dialogs;
+        // This thread has no windows: the pump only paces the polling.
+        if (guitest::PumpUntil([&] { return !(dialogs = DialogWindows()).empty(); }, timeoutMs)) {
+            char text[256] = {};
+            GetWindowTextA(dialogs.front(), text, sizeof text);
+            caption_ = text;
+            found_ = true;
+            action(dialogs.front());
+            return;
         }
         for (HWND d : DialogWindows()) PostMessageA(d, WM_CLOSE, 0, 0);
     });
@@ -139,6 +118,10 @@ int main(int argc, char** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     ::testing::InitGoogleTest(&argc, argv);
     Application->Initialize();
+    guitest::SetPumpStep([] {
+        Application->ProcessMessages();
+        return true;
+    });
     Application->OnException = [](TObject*, const std::exception& e) { menutest::ReportedExceptions().push_back(e.what()); };
     return RUN_ALL_TESTS();
 }

@@ -12,16 +12,16 @@
 #include <thread>
 #include <vector>
 
+#include "gui_test.h"
+
 namespace menutest {
 
 // Exceptions that reached the application's error path (instead of a message box).
 std::vector<std::string>& ReportedExceptions();
 
-// Pumps this thread's messages through the application's own message processing (so
-// modeless dialogs get their keyboard handling) until condition holds or time is up.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
-// Pumps for the whole time: for checking that something does NOT happen.
-void PumpFor(DWORD ms);
+// The harness's pump; main() makes it run messages through the application's own message
+// processing (modeless dialogs, shortcuts and dialog keys as in the programs).
+using guitest::PumpUntil;
 
 // A thread timer of the calling thread: its callback runs in whatever message loop the
 // thread is in (a popup menu's, a dialog's).  Killed when the object goes.

@@ -419,9 +419,7 @@ TEST_F(PopupFixture, PopupMenu_EndMenuFromTimerCloses) {
         sawMenuWindow = sawMenuWindow || menutest::ThreadMenuWindow() != nullptr;
         EndMenu();
     });
-    const DWORD start = GetTickCount();
-    menu->Popup(100, 100);
-    EXPECT_LT(GetTickCount() - start, 5000u);
+    menu->Popup(100, 100);  // returns once the timer has ended the menu
     EXPECT_EQ(popups, 1);
     EXPECT_TRUE(sawMenuWindow);
     EXPECT_TRUE(clicked.empty());

@@ -8,7 +8,8 @@
 #include "MenuDialogTestSupport.h"
 #include "Timer.h"
 
-using menutest::PumpFor;
+using guitest::PumpMessages;
+using guitest::PumpThroughTimerTicks;
 using menutest::PumpUntil;
 
 TEST(Timer, FiresRepeatedlyAndStopsWhenDisabled) {
@@ -24,7 +25,7 @@ TEST(Timer, FiresRepeatedlyAndStopsWhenDisabled) {
     timer.SetEnabled(false);
     EXPECT_FALSE(timer.Running());
     const int stopped = ticks;
-    PumpFor(150);
+    ASSERT_TRUE(PumpThroughTimerTicks(20, 4));
     EXPECT_EQ(ticks, stopped);
     timer.SetEnabled(true);
     EXPECT_TRUE(PumpUntil([&] { return ticks > stopped; }, 5000));
@@ -50,7 +51,7 @@ TEST(Timer, IntervalChangeRestarts) {
     int ticks = 0;
     timer.SetInterval(60000);
     timer.SetOnTimer([&](TObject*) { ++ticks; });
-    PumpFor(100);
+    PumpMessages();
     EXPECT_EQ(ticks, 0);
     timer.SetInterval(15);
     EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }, 5000));
@@ -70,7 +71,7 @@ TEST(Timer, FailingHandlerIsReportedAndKeepsRunning) {
     ASSERT_FALSE(menutest::ReportedExceptions().empty());
     EXPECT_EQ(menutest::ReportedExceptions().front(), "tick failed");
     timer.SetEnabled(false);
-    PumpFor(50);
+    PumpMessages();
     menutest::ReportedExceptions().clear();
 }
 
@@ -107,8 +108,9 @@ end
     EXPECT_EQ(form->Timer2->Interval(), 25u);
     EXPECT_TRUE(form->Timer2->Running());
     EXPECT_TRUE(PumpUntil([&] { return form->ticks >= 2; }, 5000));
+    const int ticks = form->ticks;
     delete form;  // the timer goes with its form: no tick after this
-    PumpFor(80);
+    EXPECT_TRUE(PumpThroughTimerTicks(25, 3)) << "ticks before " << ticks;
 }
 
 TEST(Timer, HandlerMayFreeItsTimer) {
@@ -121,6 +123,6 @@ TEST(Timer, HandlerMayFreeItsTimer) {
         timer = nullptr;
     });
     EXPECT_TRUE(PumpUntil([&] { return timer == nullptr; }, 5000));
-    PumpFor(60);
+    ASSERT_TRUE(PumpThroughTimerTicks(10, 3));
     EXPECT_EQ(ticks, 1);
 }

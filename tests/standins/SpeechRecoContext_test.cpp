@@ -151,7 +151,7 @@ TEST_F(SpeechRecoContextTest, TwelveEventsReachTheirHandlersOnTheGuiThread)
     ASSERT_EQ(1, ctl().PlayScript(u8"start-stream\nsound-start\naudio-level 0\nphrase-start\nhypothesis 你\n"
                                   u8"hypothesis 你好\nrecognition 你好吗\naudio-level 100\nsound-end\n"
                                   u8"false-recognition\ninterference\nrequest-ui\nother-context\nend-stream\n"));
-    ASSERT_TRUE(pumpUntil([&] { return calls.size() >= 14; }));
+    ASSERT_TRUE(PumpUntil([&] { return calls.size() >= 14; }));
     std::vector<std::string> expected = {"StartStream", "SoundStart", "AudioLevel", "PhraseStart", "Hypothesis",
                                          "Hypothesis", "Recognition", "AudioLevel", "SoundEnd", "FalseRecognition",
                                          "Interference", "RequestUI", "RecognitionForOtherContext", "EndStream"};
@@ -176,7 +176,7 @@ TEST_F(SpeechRecoContextTest, HandlerExceptionsGoToTheSinkErrorHook)
     context.Events.OnSoundEnd = [&](long, const VARIANT&) { SpeechRecoResult().PhraseText(); };
     context.SetEventInterests(SREAllEvents);
     ASSERT_EQ(1, ctl().PlayScript("hypothesis a\nrecognition b\nsound-end\nrecognition c\n"));
-    ASSERT_TRUE(pumpUntil([&] { return recognitions == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return recognitions == 2; }));
     ASSERT_EQ(4u, errors.size());
     EXPECT_EQ("boom", errors[0]);
     EXPECT_EQ("unknown exception in a speech event handler", errors[1]);
@@ -193,9 +193,8 @@ TEST_F(SpeechRecoContextTest, AHandlerMayDestroyTheContext)
     };
     context->SetEventInterests(SREAllEvents);
     ASSERT_EQ(1, ctl().PlayScript("sound-start\nsound-end\n"));
-    ASSERT_TRUE(pumpUntil([&] { return destroyed; }));
-    pumpFor(100);
-    EXPECT_EQ(0, ctl().LiveContexts());
+    ASSERT_TRUE(PumpUntil([&] { return destroyed; }));
+    EXPECT_TRUE(PumpUntil([this] { return ctl().LiveContexts() == 0; }));
     EXPECT_TRUE(LogHas("Unadvise"));
 }
 
@@ -210,7 +209,7 @@ TEST_F(SpeechRecoContextTest, DisconnectStopsEventsAndReleasesTheContext)
     EXPECT_EQ(0, ctl().LiveContexts());
     EXPECT_TRUE(LogHas("ReleaseContext"));
     EXPECT_EQ(0, ctl().FireEvent("sound-start"));
-    pumpFor(100);
+    PumpMessages();
     EXPECT_EQ(0, sounds);
 }
 

@@ -38,6 +38,20 @@ bool PumpMessages();
 // value of the condition.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs);
 
+// For showing that something does NOT happen, without waiting a fixed time: pumps until
+// a witness timer of `intervalMs` has fired `ticks` times.  A timer of the code under test
+// with the same interval would have fired as often by then, and whatever it posted has
+// been dispatched.  False when the witness could not be set or did not fire in time.
+bool PumpThroughTimerTicks(UINT intervalMs, int ticks, DWORD timeoutMs = kDefaultTimeoutMs);
+
+// How the pump handles what is waiting in the queue.  The default translates and
+// dispatches each message and swallows WM_QUIT.  A test program whose code has a message
+// loop of its own (the class library's application object: modeless dialogs, shortcuts,
+// dialog keys) installs that loop's step, so every wait of its tests runs messages the way
+// the program does.  The step handles what is waiting now; false means WM_QUIT was seen.
+using PumpStep = std::function<bool()>;
+void SetPumpStep(PumpStep step);
+
 // ---------------------------------------------------------------------------------------
 // Text and window facts (window_info.cpp)
 

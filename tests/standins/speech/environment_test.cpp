@@ -31,13 +31,13 @@ TEST_F(Environment, ScriptPlaysAfterTheFirstAdvise)
     SpeechComPtr<ISpeechRecoContext> context = CreateContext();
     ASSERT_TRUE(context);
     ASSERT_EQ(S_OK, context->put_EventInterests(SREAllEvents));
-    pumpFor(100);
+    PumpMessages();
     EXPECT_EQ(0, ctl().PendingEvents());  // nothing queued before a sink is there
 
     auto sink = RecordingSink::Create();
     DWORD advised = GetTickCount();
     ASSERT_NE(0u, Advise(context.Get(), sink.Get()));
-    ASSERT_TRUE(pumpUntil([&] { return sink->events.size() >= 3; }));
+    ASSERT_TRUE(PumpUntil([&] { return sink->events.size() >= 3; }));
     EXPECT_GE(GetTickCount() - advised, 250u);
     EXPECT_EQ(DISPID_SRCEPhraseStart, sink->events[0].id);
     EXPECT_EQ(std::wstring(L"早上"), sink->events[1].args[2].text);
@@ -46,7 +46,8 @@ TEST_F(Environment, ScriptPlaysAfterTheFirstAdvise)
     // A second sink does not start the script again.
     auto second = RecordingSink::Create();
     ASSERT_NE(0u, Advise(context.Get(), second.Get()));
-    pumpFor(500);
+    EXPECT_EQ(0, ctl().PendingEvents()) << "a started script queues its steps at once";
+    PumpMessages();
     EXPECT_TRUE(second->events.empty());
 }
 
@@ -154,7 +155,7 @@ TEST_F(Environment, ExitAfterClosesTheProgramWindowAfterTheLastEvent)
     bool closedBeforeRecognition = true;
     sink->onEvent = [&](const RecordedEvent&) { closedBeforeRecognition = GetPropW(main, L"closed") != nullptr; };
     ASSERT_NE(0u, Advise(context.Get(), sink.Get()));
-    EXPECT_TRUE(pumpUntil([&] { return GetPropW(main, L"closed") != nullptr; }));
+    EXPECT_TRUE(PumpUntil([&] { return GetPropW(main, L"closed") != nullptr; }));
     ASSERT_EQ(1u, sink->events.size());
     EXPECT_FALSE(closedBeforeRecognition);
     EXPECT_TRUE(LogHas("CloseWindow"));

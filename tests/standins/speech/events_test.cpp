@@ -27,7 +27,7 @@ protected:
     }
     bool WaitForEvents(size_t n, DWORD timeoutMs = 5000)
     {
-        return pumpUntil([&] { return sink->events.size() >= n; }, timeoutMs);
+        return PumpUntil([&] { return sink->events.size() >= n; }, timeoutMs);
     }
 
     SpeechComPtr<ISpeechRecoContext> context;
@@ -39,7 +39,7 @@ TEST_F(Events, PhraseArrivesInOrderOnTheGuiThreadThroughThePump)
 {
     ASSERT_EQ(1, ctl().PlayScript(u8"phrase-start\nhypothesis 今天\nhypothesis 今天天气\nrecognition 今天天气很好\n"));
     // Nothing is delivered until the thread pumps messages.
-    Sleep(100);
+    EXPECT_EQ(4, ctl().PendingEvents());
     EXPECT_TRUE(sink->events.empty());
     ASSERT_TRUE(WaitForEvents(4));
     ASSERT_EQ(4u, sink->events.size());
@@ -117,8 +117,7 @@ TEST_F(Events, InterestsFilterWhatIsDelivered)
 {
     ASSERT_EQ(S_OK, context->put_EventInterests(SRERecognition));
     ASSERT_EQ(1, ctl().PlayScript("sound-start\naudio-level 9\nrecognition a\nsound-end\n"));
-    ASSERT_TRUE(pumpUntil([this] { return ctl().PendingEvents() == 0; }));
-    pumpFor(100);
+    ASSERT_TRUE(PumpUntil([this] { return ctl().PendingEvents() == 0; }));
     ASSERT_EQ(1u, sink->events.size());
     EXPECT_EQ(DISPID_SRCERecognition, sink->events[0].id);
 }
@@ -139,7 +138,7 @@ TEST_F(Events, PauseHoldsEventsUntilResume)
 {
     ASSERT_EQ(S_OK, context->Pause());
     ASSERT_EQ(1, ctl().FireEvent(u8"recognition 停"));
-    pumpFor(300);
+    PumpMessages();
     EXPECT_TRUE(sink->events.empty());
     EXPECT_EQ(1, ctl().PendingEvents());
     ASSERT_EQ(S_OK, context->Resume());
@@ -166,7 +165,7 @@ TEST_F(Events, ModalLoopInsideAHandlerKeepsEventsFlowing)
     bool nestedSawNext = false;
     sink->onEvent = [&](const RecordedEvent& e) {
         if (e.id != DISPID_SRCEPhraseStart) return;
-        nestedSawNext = pumpUntil([&] { return sink->events.size() >= 3; }, 3000);
+        nestedSawNext = PumpUntil([&] { return sink->events.size() >= 3; }, 3000);
     };
     ASSERT_EQ(1, ctl().PlayScript("phrase-start\nhypothesis a\nrecognition a\n"));
     ASSERT_TRUE(WaitForEvents(3));
@@ -189,9 +188,9 @@ TEST_F(Events, ReleasingTheContextInsideAHandlerIsSafe)
     };
     ASSERT_EQ(1, ctl().PlayScript("sound-start\nsound-end\n"));
     ASSERT_TRUE(WaitForEvents(1));
-    pumpUntil([this] { return ctl().LiveContexts() == 0; }, 2000);
+    PumpUntil([this] { return ctl().LiveContexts() == 0; }, 2000);
     EXPECT_EQ(0, ctl().LiveContexts());
-    pumpFor(100);
+    PumpMessages();
     EXPECT_EQ(1u, sink->events.size());
 }
 
@@ -200,7 +199,7 @@ TEST_F(Events, EverySinkReceivesEachEvent)
     auto second = RecordingSink::Create();
     ASSERT_NE(0u, Advise(context.Get(), second.Get()));
     ASSERT_EQ(1, ctl().FireEvent(u8"recognition 两个"));
-    ASSERT_TRUE(pumpUntil([&] { return sink->events.size() == 1 && second->events.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return sink->events.size() == 1 && second->events.size() == 1; }));
     EXPECT_EQ(std::wstring(L"两个"), second->events[0].args[3].text);
 }
 

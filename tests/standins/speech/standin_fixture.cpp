@@ -88,27 +88,6 @@ std::vector<std::string> Control::LogLines() const
     return lines;
 }
 
-bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-            if (done()) return true;
-        }
-        if (done()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-void pumpFor(DWORD ms)
-{
-    pumpUntil([] { return false; }, ms);
-}
-
 SpeechComPtr<RecordingSink> RecordingSink::Create() { return SpeechComPtr<RecordingSink>::Adopt(new RecordingSink()); }
 
 HRESULT RecordingSink::QueryInterface(REFIID riid, void** out)
@@ -221,7 +200,7 @@ void StandinTest::TearDown()
 {
     if (!control()) return;
     // Let released objects' windows and timers go before the next test.
-    pumpFor(0);
+    PumpMessages();
     ctl().Reset();
     clearStandinEnvironment();
     CoUninitialize();

@@ -1,5 +1,5 @@
 // Test support for the stand-in recognizer: loads the very DLL COM loads, registers it,
-// exposes its control functions, pumps messages with a time limit and records events
+// exposes its control functions, pumps messages with the harness's pump and records events
 // delivered to a plain IDispatch sink.
 #pragma once
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "SpeechRecoContext.h"
+#include "gui_test.h"
 #include "speech_standin_control.h"
 
 namespace standin_test {
@@ -37,10 +38,11 @@ struct Control {
 // Loaded and registered once per process; null when the DLL is missing.
 const Control* control();
 
-// Pumps the thread's messages until done() or the time limit; returns done().
-bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-// Pumps for a fixed time: only for showing that something does NOT happen.
-void pumpFor(DWORD ms);
+// The harness's pump (tests/support).  The stand-in delivers every event through a
+// message posted to the context's thread, so draining the queue shows what would have
+// been delivered.
+using guitest::PumpMessages;
+using guitest::PumpUntil;
 
 // One argument of a recorded event, in declared order.
 struct RecordedArg {
