@@ -106,7 +106,7 @@ TListView::TListView(TComponent* owner)
 }
 
 TListView::~TListView() {
-    SetDestroying();
+    BeginDestruction();
     columns_->OnUpdate = nullptr;
     if (handle_) DestroyHandle();
 }
@@ -217,7 +217,7 @@ THeaderControl::THeaderControl(TComponent* owner) : TWinControl(owner), sections
 }
 
 THeaderControl::~THeaderControl() {
-    SetDestroying();
+    BeginDestruction();
     sections_->OnUpdate = nullptr;
     if (handle_) DestroyHandle();
 }

@@ -46,7 +46,7 @@ TCustomTabControl::TCustomTabControl(TComponent* owner) : TWinControl(owner), ta
 }
 
 TCustomTabControl::~TCustomTabControl() {
-    SetDestroying();
+    BeginDestruction();
     tabs_->OnChange = nullptr;
     if (handle_) DestroyHandle();
 }
@@ -177,7 +177,7 @@ TTabSheet::TTabSheet(TComponent* owner) : TCustomControl(owner) {
 }
 
 TTabSheet::~TTabSheet() {
-    SetDestroying();
+    BeginDestruction();
     if (pageControl_) pageControl_->removePage(this);
 }
 

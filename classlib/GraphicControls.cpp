@@ -53,7 +53,7 @@ const TClassInfo& TGraphicControl::StaticClassInfo() {
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(this) {}
 
 TGraphicControl::~TGraphicControl() {
-    SetDestroying();
+    BeginDestruction();
     canvas_.FreeHandle();
     if (parent_) parent_->RemoveControl(this);  // while the object is still a graphic control
 }

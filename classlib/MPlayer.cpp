@@ -73,7 +73,7 @@ TMediaPlayer::TMediaPlayer(TComponent* owner) : TCustomControl(owner) {
 }
 
 TMediaPlayer::~TMediaPlayer() {
-    SetDestroying();
+    BeginDestruction();
     if (open_) mciSendStringA(("close " + alias_).c_str(), nullptr, 0, nullptr);
     open_ = false;
 }

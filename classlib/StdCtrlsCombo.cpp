@@ -39,7 +39,7 @@ TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner), saved_
 }
 
 TCustomComboBox::~TCustomComboBox() {
-    SetDestroying();
+    BeginDestruction();
     if (handle_) DestroyHandle();  // while the lines object still exists
 }
 
