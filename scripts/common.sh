@@ -63,7 +63,7 @@ make_locale() {
 
 make_prefix() {
     make_locale
-    if [ ! -f "$WINEPREFIX/.prefix-ready-v2" ]; then
+    if [ ! -f "$WINEPREFIX/.prefix-ready-v3" ]; then
         log "creating Wine prefix in $WINEPREFIX"
         rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
         wine_ wineboot -i </dev/null >/dev/null 2>&1
@@ -75,6 +75,10 @@ make_prefix() {
         # A crash must exit at once with a code, not wait on an invisible dialog.
         reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d ''
         reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+        # Report Windows 10 (a new prefix reports 6.1): the skin engine takes the caption
+        # over only on a Windows version whose minor number is 0, as on Windows itself,
+        # where the programs' manifest declares Windows 10 support.
+        wine_ winecfg -v win10 </dev/null >/dev/null 2>&1
         # The forms name Chinese fonts; map them to the CJK font installed on this machine.
         # A UTF-16 .reg file carries the Chinese names intact.
         local fonts="$WINEPREFIX/font-replacements.reg"
@@ -87,7 +91,7 @@ make_prefix() {
         } | iconv -f UTF-8 -t UTF-16 > "$fonts"
         wine_ regedit /S "$(wine_ winepath -w "$fonts" 2>/dev/null)" >/dev/null 2>&1
         /usr/lib/wine/wineserver -w
-        touch "$WINEPREFIX/.prefix-ready-v2"
+        touch "$WINEPREFIX/.prefix-ready-v3"
     fi
 }
 

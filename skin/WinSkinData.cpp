@@ -134,9 +134,11 @@ TSkinData::TSkinData(TComponent* owner)
 }
 
 TSkinData::~TSkinData() {
+    // First: the manager takes this skin from every window still painting through it,
+    // while the parts and images those windows use are all still here.
+    if (TSkinManagerLink* manager = SkinManager()) manager->UnregisterSkinData(this);
     sysMenuImages_.reset();
     skin3rd_.reset();
-    if (TSkinManagerLink* manager = SkinManager()) manager->UnregisterSkinData(this);
 }
 
 void TSkinData::ReadSkinStream(const TBytes& stream) {

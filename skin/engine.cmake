@@ -18,7 +18,15 @@ target_sources(skin PRIVATE
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinDataParts.cpp")
 # The form skin (WinSkinForm.h) and the skin manager (SkinManage.h).
 target_sources(skin PRIVATE
-  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormGeometry.cpp")
+  "${CMAKE_CURRENT_LIST_DIR}/NCObjects.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/SkinManage.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/SkinManagePopups.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinForm.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormDispatch.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormFrame.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormGeometry.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormProc.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormSysMenu.cpp")
 # The popup-menu window skin, the skinned menu bar's geometry, the owner-drawn menu items
 # and the shared free drawing helpers.
 target_sources(skin PRIVATE

@@ -1,0 +1,477 @@
+// The form skin's attachment and lifecycle: creation, attaching to a class-library form or
+// a raw window (Init), the first application (WM_SKINAPPLY), re-application after a skin
+// change, Unskin (the window back exactly as it was), Detach at the window's end, the MDI
+// client hook and the control-skin registry.  The procedures themselves are in
+// WinSkinFormProc.cpp, painting in WinSkinFormFrame.cpp.
+#include "WinSkinForm.h"
+#include "WinSkinForm_impl.h"
+
+#include <algorithm>
+
+#include "Forms.h"
+#include "Menus.h"
+#include "SkinManage.h"
+#include "SkinPrimitives.h"
+#include "TypInfo.h"
+#include "WinSkinData.h"
+
+const TClassInfo& TWinSkinForm::StaticClassInfo() {
+    static const TClassInfo& info =
+        DescribeClass<TWinSkinForm>("TWinSkinForm", &TComponent::StaticClassInfo(), [](TClassBuilder<TWinSkinForm>&) {});
+    return info;
+}
+
+std::string GetWindowClassName(HWND window) {
+    char buffer[100] = {};
+    if (!window || GetClassNameA(window, buffer, static_cast<int>(sizeof buffer)) <= 0) return {};
+    return buffer;
+}
+
+TWinSkinForm::TWinSkinForm(TComponent* owner)
+    : TComponent(owner),
+      FMenuCanvas(std::make_unique<TCanvas>()),
+      FControlCanvas(std::make_unique<TCanvas>()),
+      FIconBitmap(std::make_unique<TBitmap>()),
+      FCaptionBitmap(std::make_unique<TBitmap>()),
+      lifeToken_(std::make_shared<int>(0)) {
+    FDblClickTime = GetDoubleClickTime();
+    LoadCaptionFont();
+}
+
+TWinSkinForm::~TWinSkinForm() {
+    // A form skin freed while its window still runs through it (its owner form freed the
+    // skin first, or the manager dropped it) gives the window its procedure back first.
+    if (FWndProcThunk) {
+        SetHoverTimer(false);
+        restoreWindowProc();
+        restoreFormWindowProc();
+    }
+    UnhookMDIClient();
+    ClearSkinControls();
+    FreeSysButtons();
+    FreeMenuBar();
+    FSysPopup.reset();
+    FHotObject = nullptr;
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveFormSkin(FHandle);
+    lifeToken_.reset();
+}
+
+void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+}
+
+void TWinSkinForm::LoadCaptionFont() {
+    FCaptionFont = std::make_unique<TFont>();
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;  // the size of this platform's record, not a fixed 340
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        if (HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont)) FCaptionFont->SetHandle(font);
+    }
+}
+
+void TWinSkinForm::SaveFrameMetrics() {
+    RECT window{}, client{};
+    GetWindowRect(FHandle, &window);
+    GetClientRect(FHandle, &client);
+    FClientRect = client;
+    FOrigFrameWidth = (window.right - window.left) - (client.right - client.left);
+    FOrigFrameHeight = (window.bottom - window.top) - (client.bottom - client.top);
+}
+
+void TWinSkinForm::SetCaptionStyle(bool on) {
+    if (!(FCaps & capCaptionToggle) || !IsWindow(FHandle)) return;
+    FStyle = static_cast<DWORD>(GetWindowLongA(FHandle, GWL_STYLE));
+    const DWORD style = on ? (FStyle | WS_CAPTION) : (FStyle & ~static_cast<DWORD>(WS_CAPTION));
+    if (style != FStyle) SetWindowLongA(FHandle, GWL_STYLE, static_cast<LONG>(style));
+    FStyle = style;
+}
+
+void TWinSkinForm::FindMDIClient() {
+    FWindowKind = wkNormal;
+    for (HWND child = GetTopWindow(FHandle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetWindowClassName(child) != "MDIClient") continue;
+        FWindowKind = wkMDIParent;
+        FMDIClient = child;
+        if (TSkinManage* manager = TSkinManage::Instance()) {
+            manager->FMDIClientWnd = child;
+            manager->FMDIParentForm = dynamic_cast<TCustomForm*>(FControl);
+        }
+        return;
+    }
+}
+
+void TWinSkinForm::CallDefault(TMessage& message) {
+    // The previous procedure is called with the character set our procedure was installed
+    // with: an ANSI call for a Unicode window would garble every text message.
+    WNDPROC previous = FOldWndProc;
+    if (!previous) {
+        message.Result = FUnicode ? DefWindowProcW(FHandle, message.Msg, message.WParam, message.LParam)
+                                  : DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
+        return;
+    }
+    message.Result = FUnicode ? CallWindowProcW(previous, FHandle, message.Msg, message.WParam, message.LParam)
+                              : CallWindowProcA(previous, FHandle, message.Msg, message.WParam, message.LParam);
+}
+
+bool TWinSkinForm::callDefaultAlive(TMessage& message) {
+    std::weak_ptr<int> alive = lifeToken_;
+    CallDefault(message);
+    return !alive.expired();
+}
+
+void TWinSkinForm::ReadWindowState() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(FHandle, &placement)) return;
+    switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE: FWindowState = wsSkinMinimized; break;
+    case SW_SHOWMAXIMIZED: FWindowState = wsSkinMaximized; break;
+    default: FWindowState = wsSkinNormal; break;
+    }
+}
+
+void TWinSkinForm::FrameChanged() {
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::RepaintWindow(HWND window) {
+    if (!IsWindow(window)) return;
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+}
+
+void TWinSkinForm::NotifySkinned() { SendMessageA(FHandle, CN_SKINNOTIFY, 0, kSkinMarker); }
+
+bool TWinSkinForm::IsScrollableControl(TControl* control) {
+    auto* win = dynamic_cast<TWinControl*>(control);
+    if (!win) return false;
+    if (control->InheritsFrom("TListBox") || control->InheritsFrom("TMemo") || control->InheritsFrom("TCustomListBox"))
+        return true;
+    if (!win->HandleAllocated()) return false;
+    return (GetWindowLongA(win->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0;
+}
+
+// ---- attaching --------------------------------------------------------------------------
+
+void TWinSkinForm::SkinForm(TSkinData* skinData, TCustomForm* form) {
+    FControl = form;
+    if (form && form->ClassInfo().FindProperty("AutoScroll")) SetPropValue(*form, "AutoScroll", false);
+    Init(skinData);
+    if (!FWndProcThunk) return;
+    if (FFrameSkinned && form) {
+        FOldWindowProc = form->WindowProc;
+        form->WindowProc = FormProcHook{this};
+    }
+    if (form) {
+        FSavedColor = form->Color();
+        form->SetColor(skinData->Colours.ButtonFace);
+    }
+    // Owner drawing of the form's main menus (with xcMenuItem) comes with the owner-drawn
+    // menus; until they are built the menus keep their own look.
+}
+
+void TWinSkinForm::SkinWindowHandle(TSkinData* skinData) { Init(skinData); }
+
+void TWinSkinForm::Init(TSkinData* skinData) {
+    if (FWndProcThunk || !skinData || !IsWindow(FHandle)) return;
+    TSkinManage* manager = TSkinManage::Instance();
+    if (manager) manager->SetReadyState(1);
+    FSkinData = skinData;
+    FFrameSkinned = (skinData->SkinControls & SkinBit(xcMainMenu)) != 0;
+
+    // What Unskin gives back: the window's exact style, menu and frame size.
+    FStyle = static_cast<DWORD>(GetWindowLongA(FHandle, GWL_STYLE));
+    origStyle_ = FStyle;
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(FHandle, GWL_EXSTYLE));
+    origMenu_ = GetMenu(FHandle);
+    SaveFrameMetrics();
+
+    FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+    FChild = (FStyle & WS_CHILD) != 0;
+    FClassName = GetWindowClassName(FHandle);
+    FOwnerWnd = GetWindow(FHandle, GW_OWNER);
+    FCaps = 0;
+    if (FStyle & WS_SYSMENU) FCaps |= capSysMenu;
+    if (FStyle & WS_MINIMIZEBOX) FCaps |= capMinimize;
+    if (FStyle & WS_MAXIMIZEBOX) FCaps |= capMaximize;
+    ReadWindowState();
+    FindMDIClient();
+    if (exStyle & WS_EX_MDICHILD) {
+        FWindowKind = wkMDIChild;
+        if (skinData->Options & SkinBit(xoMDIChildBorder)) FFrameSkinned = false;
+    }
+    FDialogClass = FClassName == "#32770" || FClassName == "TMessageForm";
+    FBorderKind = static_cast<uint8_t>(skinframe::CalcBorderKind(FStyle, exStyle, FDialogClass));
+    if (skinframe::CalcCaptionToggle(SkinVersionMajor(), SkinVersionMinor(), SkinVersionWin9x(), exStyle,
+                                     FOwnerWnd != nullptr, FWindowKind == wkMDIChild))
+        FCaps |= capCaptionToggle;
+    FUnicode = IsWindowUnicode(FHandle) != FALSE;
+    if (SkinVersionWin9x()) skinData->SkinControls &= ~SkinBit(xcSystemMenu);
+
+    if (FWindowKind == wkMDIParent) {
+        FSavedMenuUpdate = skinData->MenuUpdate;
+        HookMDIClient();
+    }
+    installWindowProc();
+    if (!FWndProcThunk) return;
+
+    if (FFrameSkinned) {
+        FMenuHandle = GetMenu(FHandle);
+        // The skinned menu bar is built by the menu-bar module; until it exists a window
+        // keeps its menu and no strip is reserved for it.
+        if ((FWindowKind != wkMDIChild || !(manager && manager->FMDIMaximized)) && FWindowState != wsSkinMinimized)
+            SetCaptionStyle(false);
+        LoadBorders();
+    } else {
+        FSkinState = ssActive;
+    }
+    if (FWindowKind == wkMDIChild) {
+        const int least = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+        if (FBorderTop < least) FMenuHeight = least - FBorderTop;
+        if (FWindowState == wsSkinMaximized && manager && !manager->FMDIMaximized) manager->SetMDIMaximized(true);
+    }
+}
+
+void TWinSkinForm::ApplySkin() {
+    FSysMenu = GetSystemMenu(FHandle, FALSE);
+    LoadSmallIcon(*FIconBitmap);
+    SaveFrameMetrics();
+    if (auto* form = dynamic_cast<TCustomForm*>(FControl)) SkinAllControls(form);
+    else SkinChildWindows(FHandle);
+    if (FSkinState == ssNew) {
+        TSkinManage* manager = TSkinManage::Instance();
+        if (FWindowKind == wkMDIChild) {
+            if (FWindowState == wsSkinMaximized) {
+                if (manager && manager->FMDIClientWnd)
+                    PostMessageA(manager->FMDIClientWnd, WM_SKINREDRAWFRAME, reinterpret_cast<WPARAM>(FHandle), 0);
+            } else if (FWindowState == wsSkinMinimized) {
+                SetCaptionStyle(true);
+            } else {
+                FSkinState = ssFitting;
+                FitWindowToSkin(false);
+                FSkinState = ssActive;
+                UpdateRegion();
+            }
+        } else if (!FChild && FBorderKind != bkNoCaption && FWindowState != wsSkinMinimized) {
+            FSkinState = ssFitting;
+            FitWindowToSkin(false);
+            FSkinState = ssActive;
+            if (FWindowState == wsSkinNormal) UpdateRegion();
+            else if (FWindowState == wsSkinMaximized) FrameChanged();
+        }
+    }
+    NotifySkinned();
+    FSkinState = ssActive;
+    SetHoverTimer(true);
+}
+
+void TWinSkinForm::UpdateSkin() {
+    if (!FSkinData) return;
+    if (FControl) {
+        FControl->SetColor(FSkinData->Colours.ButtonFace);
+        for (int i = 0; i < FControl->ComponentCount(); ++i)
+            if (auto* form = dynamic_cast<TCustomForm*>(FControl->Components(i)))
+                form->SetColor(FSkinData->Colours.ButtonFace);
+    }
+    // Each registered control skin re-reads the skin once control skins exist.
+    FSkinState = ssReapplying;
+    if (FFrameSkinned && FControl) {
+        FitWindowToSkin(true);
+        // The size changes twice, so the region is rebuilt and the frame repainted.
+        FControl->SetHeight(FControl->Height() + 1);
+        FControl->SetHeight(FControl->Height() - 1);
+    } else if (FFrameSkinned) {
+        FitWindowToSkin(true);
+        UpdateRegion();
+        FrameChanged();
+    }
+    NotifySkinned();
+    FSkinState = ssActive;
+}
+
+// ---- taking the skin away ---------------------------------------------------------------
+
+void TWinSkinForm::Unskin() {
+    if (!FFrameSkinned) {
+        UnskinControls();
+        return;
+    }
+    FSysPopup.reset();
+    SetHoverTimer(false);
+    if (!FWndProcThunk) return;
+    restoreFormWindowProc();
+    restoreWindowProc();
+    ClearSkinControls();
+    if (FControl && FSkinState != ssDestroying) FControl->SetColor(FSavedColor);
+    if (!IsWindow(FHandle)) return;
+
+    // The style bits the skin took (caption, system menu) come back exactly as they were.
+    const DWORD mask = WS_CAPTION | WS_SYSMENU;
+    const DWORD now = static_cast<DWORD>(GetWindowLongA(FHandle, GWL_STYLE));
+    const DWORD style = (now & ~mask) | (origStyle_ & mask);
+    if (style != now) SetWindowLongA(FHandle, GWL_STYLE, static_cast<LONG>(style));
+    FStyle = style;
+    if (FMenuBar || GetMenu(FHandle) != origMenu_) SetMenu(FHandle, origMenu_);
+    FreeMenuBar();
+    UnhookMDIClient();
+
+    RECT r{}, client{};
+    GetWindowRect(FHandle, &r);
+    GetClientRect(FHandle, &client);
+    POINT corner{r.left, r.top};
+    if (FWindowKind == wkMDIChild) {
+        TSkinManage* manager = TSkinManage::Instance();
+        if (manager && manager->FMDIClientWnd) ScreenToClient(manager->FMDIClientWnd, &corner);
+    }
+    if (FSkinState != ssDestroying && (FWindowKind == wkMDIChild || !FChild) && FWindowState == wsSkinNormal) {
+        // The client area keeps its size under the system frame again: its size now plus
+        // the system frame measured before the skin came.
+        const int width = (client.right - client.left) + FOrigFrameWidth;
+        const int height = (client.bottom - client.top) + FOrigFrameHeight;
+        SetWindowPos(FHandle, nullptr, corner.x, corner.y, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    } else {
+        FrameChanged();
+    }
+    SetWindowRgn(FHandle, nullptr, TRUE);
+    FRegionSet = false;
+    FRegion = nullptr;
+}
+
+void TWinSkinForm::Detach() {
+    if (!FFrameSkinned) {
+        UnskinControls();
+        return;
+    }
+    FSysPopup.reset();
+    SetHoverTimer(false);
+    if (!FWndProcThunk) return;
+    restoreFormWindowProc();
+    restoreWindowProc();
+    ClearSkinControls();
+    FreeMenuBar();
+}
+
+void TWinSkinForm::UnskinControls() {
+    SetHoverTimer(false);
+    ClearSkinControls();
+    if (FControl && FSkinState != ssDestroying) FControl->SetColor(FSavedColor);
+    restoreFormWindowProc();
+    if (FWndProcThunk) restoreWindowProc();
+    UnhookMDIClient();
+    if (FControl && FSkinState != ssDestroying) {
+        for (int i = 0; i < FControl->ComponentCount(); ++i)
+            if (auto* control = dynamic_cast<TControl*>(FControl->Components(i))) control->Invalidate();
+    }
+}
+
+void TWinSkinForm::FreeSysButtons() {
+    // A caption button that is hot clears FHotObject as it goes (TNCObject's destructor).
+    FSysButtons.clear();
+}
+
+// ---- the window procedure in place ------------------------------------------------------
+
+void TWinSkinForm::installWindowProc() {
+    if (FWndProcThunk || !IsWindow(FHandle)) return;
+    if (!SetPropW(FHandle, kSkinFormProp, this)) return;
+    FOldWndProc = FUnicode ? reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FHandle, GWLP_WNDPROC))
+                           : reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
+    SetPropW(FHandle, kSkinFormPrevProp, reinterpret_cast<HANDLE>(FOldWndProc));
+    WNDPROC ours = FUnicode ? &SkinFormProcW : &SkinFormProcA;
+    SetLastError(0);
+    const LONG_PTR previous = FUnicode ? SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ours))
+                                       : SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ours));
+    if (previous == 0 && GetLastError() != 0) {
+        RemovePropW(FHandle, kSkinFormProp);
+        RemovePropW(FHandle, kSkinFormPrevProp);
+        FOldWndProc = nullptr;
+        return;
+    }
+    FWndProcThunk = ours;
+}
+
+bool TWinSkinForm::restoreWindowProc() {
+    if (!FWndProcThunk) return false;
+    WNDPROC ours = FWndProcThunk;
+    FWndProcThunk = nullptr;
+    if (!IsWindow(FHandle)) return false;
+    if (GetPropW(FHandle, kSkinFormProp) == this) RemovePropW(FHandle, kSkinFormProp);
+    const auto current = FUnicode ? reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FHandle, GWLP_WNDPROC))
+                                  : reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
+    if (current != ours) {
+        // Someone subclassed the window after us: their chain still calls our procedure,
+        // which now finds no object and hands every message to the procedure we replaced
+        // (kept in the window's property until the window's end).
+        return false;
+    }
+    if (FUnicode) SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
+    else SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
+    RemovePropW(FHandle, kSkinFormPrevProp);
+    return true;
+}
+
+void TWinSkinForm::restoreFormWindowProc() {
+    if (!FOldWindowProc || !FControl) {
+        FOldWindowProc = nullptr;
+        return;
+    }
+    // Put back only while the form's WindowProc is still ours; a later replacement keeps
+    // its place and reaches the old one through us (FormProcHook forwards when unhooked).
+    const FormProcHook* hook = FControl->WindowProc.target<FormProcHook>();
+    if (hook && hook->skin == this) FControl->WindowProc = FOldWindowProc;
+    FOldWindowProc = nullptr;
+}
+
+void TWinSkinForm::HookMDIClient() {
+    if (FMDIClientThunk || !FMDIClient || !IsWindow(FMDIClient)) return;
+    if (!SetPropW(FMDIClient, kSkinFormProp, this)) return;
+    FOldMDIClientProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FMDIClient, GWLP_WNDPROC));
+    SetPropW(FMDIClient, kSkinFormPrevProp, reinterpret_cast<HANDLE>(FOldMDIClientProc));
+    SetWindowLongPtrA(FMDIClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinMDIClientProc));
+    FMDIClientThunk = &SkinMDIClientProc;
+}
+
+void TWinSkinForm::UnhookMDIClient() {
+    if (!FMDIClientThunk) return;
+    FMDIClientThunk = nullptr;
+    if (!IsWindow(FMDIClient)) return;
+    if (GetPropW(FMDIClient, kSkinFormProp) == this) RemovePropW(FMDIClient, kSkinFormProp);
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FMDIClient, GWLP_WNDPROC)) != &SkinMDIClientProc) return;
+    SetWindowLongPtrA(FMDIClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldMDIClientProc));
+    RemovePropW(FMDIClient, kSkinFormPrevProp);
+}
+
+void TWinSkinForm::MDIClientDefault(TMessage& message) {
+    message.Result = FOldMDIClientProc
+                         ? CallWindowProcA(FOldMDIClientProc, FMDIClient, message.Msg, message.WParam, message.LParam)
+                         : DefWindowProcA(FMDIClient, message.Msg, message.WParam, message.LParam);
+}
+
+// ---- control-skin registry --------------------------------------------------------------
+// Control skins come with the child-control dispatch.  Until then the list only ever
+// holds what AddSkinControl was given, and nothing is freed or unskinned through it.
+
+bool TWinSkinForm::AddSkinControl(TSkinControl* skin) {
+    if (std::find(FSkinControls.begin(), FSkinControls.end(), skin) != FSkinControls.end()) return true;
+    FSkinControls.push_back(skin);
+    return false;
+}
+
+void TWinSkinForm::RemoveSkinControl(TSkinControl* skin) {
+    for (size_t i = FSkinControls.size(); i-- > 0;) {
+        if (FSkinControls[i] == skin) {
+            FSkinControls.erase(FSkinControls.begin() + static_cast<std::ptrdiff_t>(i));
+            return;
+        }
+    }
+}
+
+void TWinSkinForm::PurgeDeadControls() {}
+
+void TWinSkinForm::ClearSkinControls() { FSkinControls.clear(); }
+
+void TWinSkinForm::RecreateScrollSkin(HWND) {}

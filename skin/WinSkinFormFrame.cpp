@@ -1,0 +1,452 @@
+// Frame painting of the form skin: border widths and caption buttons from the skin,
+// fitting the window so its client area keeps its size, the borders, the caption strip
+// with the window title and the caption buttons, the window region cut where the border
+// images are transparent, and the window icon of the system-menu button.  Geometry comes
+// from WinSkinFormGeometry.h; nothing here decides a rectangle of its own.
+#include "WinSkinForm.h"
+#include "WinSkinForm_impl.h"
+
+#include <algorithm>
+
+#include "Forms.h"
+#include "Handles.h"
+#include "SkinManage.h"
+#include "SkinPrimitives.h"
+#include "WinSkinData.h"
+#include "WinSkinFormGeometry.h"
+
+namespace {
+
+TDataSkinObject* borderPart(TSkinData* data, int index) {
+    if (!data) return nullptr;
+    switch (index) {
+    case 1: return data->Left.get();
+    case 2: return data->Right.get();
+    case 3: return data->Top.get();
+    case 4: return data->Bottom.get();
+    default: return nullptr;
+    }
+}
+
+int width(const RECT& r) { return r.right - r.left; }
+int height(const RECT& r) { return r.bottom - r.top; }
+
+bool isIconAction(int action) { return action == 3 || action == 11; }
+
+}  // namespace
+
+skinframe::FrameMetrics TWinSkinForm::frameMetrics() const {
+    return skinframe::FrameMetrics{FBorderLeft, FBorderTop, FBorderRight, FBorderBottom, FMenuHeight};
+}
+
+// ---- measurements -----------------------------------------------------------------------
+
+void TWinSkinForm::LoadBorders() {
+    if (!FSkinData || FSkinData->NoSkin()) return;
+    if (FBorderKind == bkNoCaption) {
+        FBorderLeft = FBorderTop = FBorderRight = FBorderBottom = 0;
+        FMenuHeight = 0;
+    } else {
+        // Cells of the left and right parts lie side by side, those of the top and bottom
+        // parts one below the other.
+        FBorderLeft = skinframe::CellLength(FSkinData->Left->Image.Width(), FSkinData->Left->Frame);
+        FBorderRight = skinframe::CellLength(FSkinData->Right->Image.Width(), FSkinData->Right->Frame);
+        FBorderTop = skinframe::CellLength(FSkinData->Top->Image.Height(), FSkinData->Top->Frame);
+        FBorderBottom = skinframe::CellLength(FSkinData->Bottom->Image.Height(), FSkinData->Bottom->Frame);
+    }
+    FreeSysButtons();
+    FButtonCount = static_cast<int>(FSkinData->CaptionButtons.size());
+    bool iconLoaded = false;
+    for (const auto& definition : FSkinData->CaptionButtons) {
+        auto button = std::make_unique<TWinSysButton>(this, definition);
+        button->Index = static_cast<int>(FSysButtons.size());
+        FSysButtons.push_back(std::move(button));
+        // The system-menu button shows the window's icon.  The definition is shared by
+        // every window of the skin, so it is left as it is: a button without an image of
+        // its own takes the small-icon size at layout.
+        if (definition && isIconAction(definition->Action) && !iconLoaded) {
+            LoadSmallIcon(*FIconBitmap);
+            iconLoaded = true;
+        }
+    }
+}
+
+void TWinSkinForm::FitWindowToSkin(bool refit) {
+    if (FWindowState == wsSkinMaximized) {
+        FrameChanged();
+        return;
+    }
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    if (FDialogClass || FSkinState == ssReapplying) GetClientRect(FHandle, &FClientRect);
+    int w = width(FClientRect) + FBorderLeft + FBorderRight;
+    int clientHeight = height(FClientRect);
+    if (refit) {
+        GetClientRect(FHandle, &FClientRect);
+    } else if (FControl) {
+        w = FControl->ClientWidth() + FBorderLeft + FBorderRight;
+        clientHeight = FWindowKind == wkMDIChild ? FControl->ClientHeight() : FControl->ClientHeight() - FMenuHeight;
+    }
+    clientHeight = std::max(clientHeight, 0);
+    const int h = clientHeight + FBorderTop + FBorderBottom + FMenuHeight;
+
+    if (FDialogClass && !refit && FSkinData) {
+        FCaptionText = ReadCaptionText(FHandle);
+        {
+            WindowDcGuard dc(FHandle, true);
+            SelectGuard font(dc.get(), FCaptionFont ? FCaptionFont->Handle() : nullptr);
+            RECT measured{0, 0, 0, 0};
+            SkinDrawText(dc.get(), FCaptionText, measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            FCaptionTextWidth = width(measured);
+        }
+        const int needed = FSkinData->Title->Margins.Left + FCaptionTextWidth + FSkinData->Title->Margins.Right;
+        if (w < needed) {
+            const int shift = (needed - w) / 2;
+            for (HWND child = GetTopWindow(FHandle); child;) {
+                const HWND next = GetWindow(child, GW_HWNDNEXT);
+                RECT r{};
+                GetWindowRect(child, &r);
+                POINT topLeft{r.left, r.top};
+                ScreenToClient(FHandle, &topLeft);
+                SetWindowPos(child, HWND_TOP, topLeft.x + shift, topLeft.y, width(r), height(r),
+                             SWP_NOSENDCHANGING | SWP_NOOWNERZORDER);
+                child = next;
+            }
+            w = needed;
+        }
+    }
+    SetWindowPos(FHandle, nullptr, window.left, window.top, w, h,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// ---- painting ---------------------------------------------------------------------------
+
+std::unique_ptr<TBitmap> TWinSkinForm::renderBorderPart(int index, int w, int h) {
+    TDataSkinObject* part = borderPart(FSkinData, index);
+    if (!part || w <= 0 || h <= 0 || part->Image.Empty()) return nullptr;
+    const int cells = std::max(part->Frame, 1);
+    const int cell = (cells == 1 || FActive) ? 1 : 2;
+    const StripAxis axis = index >= 3 ? StripAxis::Vertical : StripAxis::Horizontal;
+    const CentreFill fill = part->Tile == 1 ? CentreFill::Stretch : CentreFill::Tile;
+    return RenderSkinPart(RECT{0, 0, w, h}, part->Image, part->Margins, axis, fill, cells, cell);
+}
+
+void TWinSkinForm::PaintBorderPart(int index, const RECT& rect, HDC dc) {
+    const int w = width(rect), h = height(rect);
+    std::unique_ptr<TBitmap> bitmap = renderBorderPart(index, w, h);
+    if (!bitmap || bitmap->Empty()) return;
+    BitBlt(dc, rect.left, rect.top, w, h, bitmap->Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void TWinSkinForm::PaintFrame(HDC dc) {
+    if (FSkinState != ssActive && FSkinState != ssReapplying) return;
+    if (FBorderKind == bkNoCaption || !FSkinData || FSkinData->NoSkin()) return;
+    if (FWindowKind == wkMDIChild && FWindowState == wsSkinMaximized) return;
+    HDC acquired = nullptr;
+    if (!dc) {
+        acquired = GetWindowDC(FHandle);
+        dc = acquired;
+    }
+    if (dc) {
+        try {
+            GetWindowRect(FHandle, &FWindowRect);
+            FWidth = width(FWindowRect);
+            FHeight = height(FWindowRect);
+            if (FWindowState == wsSkinMinimized) {
+                PaintCaption(dc);
+            } else {
+                const skinframe::FrameRects rects = skinframe::CalcFrameRects(frameMetrics(), FWidth, FHeight);
+                // The left and right parts are kept for the caption, whose corners they
+                // form: the caption is composed off screen and never read back.
+                leftPart_ = renderBorderPart(1, width(rects.left), height(rects.left));
+                rightPart_ = renderBorderPart(2, width(rects.right), height(rects.right));
+                if (leftPart_)
+                    BitBlt(dc, rects.left.left, rects.left.top, width(rects.left), height(rects.left),
+                           leftPart_->Canvas().Handle(), 0, 0, SRCCOPY);
+                if (rightPart_)
+                    BitBlt(dc, rects.right.left, rects.right.top, width(rects.right), height(rects.right),
+                           rightPart_->Canvas().Handle(), 0, 0, SRCCOPY);
+                PaintBorderPart(4, rects.bottom, dc);
+                PaintCaption(dc);
+                leftPart_.reset();
+                rightPart_.reset();
+                // The menu strip: the skinned menu bar paints it once it exists.
+                if (FMenuHeight > 0 && FSkinData->SkinBrush() && width(rects.menuBar) > 0 && height(rects.menuBar) > 0)
+                    FillRect(dc, &rects.menuBar, FSkinData->SkinBrush().get());
+            }
+        } catch (...) {
+            // Painting never fails loudly; the DC is released below.
+            leftPart_.reset();
+            rightPart_.reset();
+        }
+    }
+    // Everything was painted in its normal look: no object stays hot.
+    for (auto& button : FSysButtons) button->State = nsNormal;
+    FHotObject = nullptr;
+    if (acquired) ReleaseDC(FHandle, acquired);
+}
+
+void TWinSkinForm::PaintCaption(HDC dc) {
+    RECT captionRect{};
+    const bool minimized = FWindowState == wsSkinMinimized;
+    TBitmap& bitmap = *FCaptionBitmap;
+    if (minimized) {
+        bitmap.SetSize(std::max(FWidth, 1), std::max(FHeight, 1));
+        const RECT all{0, 0, FWidth, FHeight};
+        if (FSkinData->SkinBrush()) FillRect(bitmap.Canvas().Handle(), &all, FSkinData->SkinBrush().get());
+        captionRect = skinframe::NormalRect(0, 0, FWidth, FBorderTop);
+    } else {
+        bitmap.SetSize(std::max(FWidth, 1), std::max(FBorderTop, 1));
+        HDC target = bitmap.Canvas().Handle();
+        // The corners are the top rows of the left and right parts.
+        if (leftPart_) BitBlt(target, 0, 0, leftPart_->Width(), FBorderTop, leftPart_->Canvas().Handle(), 0, 0, SRCCOPY);
+        else BitBlt(target, 0, 0, FBorderLeft, FBorderTop, dc, 0, 0, SRCCOPY);
+        const int rightLeft = std::max(0, FWidth - FBorderRight);
+        if (rightPart_)
+            BitBlt(target, rightLeft, 0, rightPart_->Width(), FBorderTop, rightPart_->Canvas().Handle(), 0, 0, SRCCOPY);
+        else BitBlt(target, rightLeft, 0, FBorderRight, FBorderTop, dc, rightLeft, 0, SRCCOPY);
+        captionRect = skinframe::CalcFrameRects(frameMetrics(), FWidth, FHeight).caption;
+    }
+    HDC target = bitmap.Canvas().Handle();
+    PaintBorderPart(3, captionRect, target);
+    LayoutButtons();
+    PaintTitle(target, captionRect);
+    PaintButtons(target);
+    BitBlt(dc, 0, 0, bitmap.Width(), minimized ? FHeight : FBorderTop, target, 0, 0, SRCCOPY);
+    SetBkMode(dc, OPAQUE);
+}
+
+void TWinSkinForm::PaintTitle(HDC dc, const RECT& captionRect) {
+    if (!FSkinData || height(captionRect) <= 0) return;
+    const std::wstring text = ReadCaptionText(FHandle);
+    if (text.empty()) return;
+    const TDataSkinTitle& title = *FSkinData->Title;
+    // From TextShift (counted from the window's left edge), never over the left border or
+    // the window icon; up to TextRightClip from the right edge, never under a caption
+    // button on the right half.
+    int left = std::max(title.Margins.Left, FBorderLeft + 2);
+    int right = FWidth - std::max(title.Margins.Right, FBorderRight + 2);
+    for (const auto& button : FSysButtons) {
+        if (!button->Visible || width(button->Bounds) <= 0) continue;
+        if (button->Bounds.top >= FBorderTop) continue;  // in the menu strip
+        if (button->Bounds.left < FWidth / 2) left = std::max<int>(left, button->Bounds.right + 4);
+        else right = std::min<int>(right, button->Bounds.left - 4);
+    }
+    if (right <= left) return;
+    RECT r{left, captionRect.top, right, captionRect.bottom};
+    if (title.Margins.Top > 0) r.top = std::min<LONG>(captionRect.top + title.Margins.Top, captionRect.bottom);
+    UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+    if (title.Margins.Top <= 0) format |= DT_VCENTER;
+    switch (title.TextAlignment) {
+    case 1: format |= DT_RIGHT; break;
+    case 2: format |= DT_CENTER; break;
+    default: format |= DT_LEFT; break;
+    }
+    TColor colour = FActive ? title.ActiveText : title.InActiveText;
+    if (colour == clNone) colour = FActive ? FSkinData->Colours.TitleTextActive : FSkinData->Colours.TitleTextNoActive;
+    SelectGuard font(dc, FCaptionFont ? FCaptionFont->Handle() : nullptr);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(dc, ColorToRGB(colour));
+    SkinDrawText(dc, text, r, format);
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
+
+bool TWinSkinForm::buttonImageSize(const TWinSysButton& button, int& cellWidth, int& cellHeight) const {
+    const TDataSkinSysButton& def = *button.Definition;
+    if (!def.Image.Empty()) {
+        cellWidth = skinframe::CellLength(def.Image.Width(), def.Frame);
+        cellHeight = def.Image.Height();
+        return true;
+    }
+    if (isIconAction(def.Action) && FIconSize > 0) {
+        cellWidth = cellHeight = FIconSize;
+        return true;
+    }
+    return false;
+}
+
+void TWinSkinForm::LayoutButtons() {
+    const int margin = (FSkinData && FSkinData->MenuBar) ? FSkinData->MenuBar->Margins.Left : 0;
+    for (size_t i = 0; i < FSysButtons.size(); ++i) {
+        TWinSysButton& button = *FSysButtons[i];
+        int cw = 0, ch = 0;
+        if (!IsButtonVisible(static_cast<int>(i)) || !buttonImageSize(button, cw, ch)) continue;
+        const TDataSkinSysButton& def = *button.Definition;
+        button.Bounds = skinframe::CalcButtonRect(def.Align, def.Xcoord, def.Ycoord, cw, ch, FWidth, frameMetrics(),
+                                                  margin, FRightToLeft);
+    }
+}
+
+skinframe::ButtonFacts TWinSkinForm::buttonFacts() {
+    skinframe::ButtonFacts f;
+    f.maximized = FWindowState == wsSkinMaximized;
+    f.active = FActive;
+    f.maximizeBox = (FCaps & capMaximize) != 0;
+    f.minimizeBox = (FCaps & capMinimize) != 0;
+    f.sysMenu = (FCaps & capSysMenu) != 0;
+    f.dialogFrame = FBorderKind == bkDialog;
+    f.dialogClass = FDialogClass;
+    f.mdiChildMaximizedInBar = FMenuBar != nullptr && IsMDIChildMaximized();
+    return f;
+}
+
+bool TWinSkinForm::IsButtonVisible(int index) {
+    if (index < 0 || index >= static_cast<int>(FSysButtons.size())) return false;
+    TWinSysButton& button = *FSysButtons[static_cast<size_t>(index)];
+    if (!button.Definition) return button.Visible = false;
+    const TDataSkinSysButton& def = *button.Definition;
+    skinframe::ButtonFacts f = buttonFacts();
+    if (def.Visibility >= 1000 && def.Visibility <= 2000)
+        f.hostAnswer = static_cast<int>(SendMessageA(FHandle, WM_SKINBUTTONVISIBLE, static_cast<WPARAM>(def.Visibility),
+                                                     static_cast<LPARAM>(def.Action)));
+    button.Visible = skinframe::ButtonVisible(def.Visibility, def.Visibility1, def.Action, f);
+    return button.Visible;
+}
+
+void TWinSkinForm::PaintButtons(HDC dc) {
+    for (auto& buttonPtr : FSysButtons) {
+        TWinSysButton& button = *buttonPtr;
+        if (!button.Visible || !button.Definition) continue;
+        TDataSkinSysButton& def = *button.Definition;
+        if (def.Visibility == 100) continue;  // painted by the menu bar
+        if (isIconAction(def.Action)) {
+            DrawSmallIcon(dc, button.Bounds);
+            continue;
+        }
+        if (def.Image.Empty()) continue;
+        const int cells = std::max(def.Frame, 1);
+        const int cell = (FActive || cells < 4) ? 1 : 4;
+        DrawStripCellStretched(dc, button.Bounds, def.Image, Keying::Magenta, cells, cell);
+    }
+}
+
+void TWinSkinForm::PaintSysButton(TWinSysButton& button, int cell) {
+    if (FSkinState != ssActive && FSkinState != ssReapplying) return;
+    if (!button.Definition || !button.Visible) return;
+    TDataSkinSysButton& def = *button.Definition;
+    WindowDcGuard dc(FHandle, true);
+    if (!dc.get()) return;
+    if (def.Visibility == 100 && cell == nsHot) cell = 4;
+    if (isIconAction(def.Action)) {
+        DrawSmallIcon(dc.get(), button.Bounds);
+        return;
+    }
+    if (def.Image.Empty()) return;
+    DrawStripCellStretched(dc.get(), button.Bounds, def.Image, Keying::Magenta, std::max(def.Frame, 1), cell);
+}
+
+// ---- region -----------------------------------------------------------------------------
+
+UniqueRegion TWinSkinForm::partRegion(int index, int w, int h, int dx, int dy) {
+    std::unique_ptr<TBitmap> bitmap = renderBorderPart(index, w, h);
+    if (!bitmap || bitmap->Empty()) return UniqueRegion(CreateRectRgn(dx, dy, dx + std::max(w, 0), dy + std::max(h, 0)));
+    return UniqueRegion(CreateRegionFromBitmap(*bitmap, dx, dy, 1, 1, 1, kSkinKeyColour));
+}
+
+void TWinSkinForm::UpdateRegion() {
+    if (FSkinState == ssGone || !FFrameSkinned || !FSkinData || FSkinData->NoSkin()) return;
+    RECT window{};
+    if (!GetWindowRect(FHandle, &window)) return;
+    const int w = width(window), h = height(window);
+    if (w <= 0 || h <= 0) return;
+    if (FWindowKind == wkMDIChild && FWindowState != wsSkinNormal) return;
+    if (FWindowKind != wkMDIChild && FSkinState != ssReapplying && FRegionSet && w == FRegionWidth &&
+        h == FRegionHeight)
+        return;
+
+    const bool anyTransparent = FSkinData->Left->Trans != 0 || FSkinData->Right->Trans != 0 ||
+                                FSkinData->Top->Trans != 0 || FSkinData->Bottom->Trans != 0;
+    UniqueRegion region;
+    FRegionWidth = w;
+    FRegionHeight = h;
+    if (!anyTransparent) {
+        region.reset(CreateRectRgn(0, 0, w, h));
+    } else {
+        const skinframe::FrameRects rects = skinframe::CalcFrameRects(frameMetrics(), w, h);
+        region.reset(CreateRectRgn(rects.client.left, rects.client.top - FMenuHeight, rects.client.right,
+                                   rects.client.bottom));
+        if (FBorderKind != bkNoCaption && region) {
+            const int innerWidth = std::max(0, w - FBorderLeft - FBorderRight);
+            UniqueRegion left = FSkinData->Left->Trans == 1 && h > 1
+                                    ? partRegion(1, FBorderLeft, h, 0, 0)
+                                    : UniqueRegion(CreateRectRgn(0, 0, rects.left.right, h));
+            UniqueRegion right = FSkinData->Right->Trans == 1 && h > 1
+                                     ? partRegion(2, FBorderRight, h, rects.right.left, 0)
+                                     : UniqueRegion(CreateRectRgn(rects.right.left, 0, w, h));
+            UniqueRegion bottom = FSkinData->Bottom->Trans == 1 && FBorderBottom >= 2
+                                      ? partRegion(4, innerWidth, FBorderBottom, FBorderLeft, h - FBorderBottom)
+                                      : UniqueRegion(CreateRectRgn(rects.bottom.left, rects.bottom.top,
+                                                                   rects.bottom.right, rects.bottom.bottom));
+            UniqueRegion top = FSkinData->Top->Trans == 1 && FBorderTop > 1 && innerWidth > 0
+                                   ? partRegion(3, innerWidth, FBorderTop, FBorderLeft, 0)
+                                   : UniqueRegion(CreateRectRgn(rects.caption.left, 0, rects.caption.right,
+                                                                rects.caption.bottom));
+            if (left && right && top && bottom) {
+                CombineRgn(left.get(), left.get(), right.get(), RGN_OR);
+                CombineRgn(top.get(), top.get(), bottom.get(), RGN_OR);
+                CombineRgn(top.get(), top.get(), left.get(), RGN_OR);
+                CombineRgn(region.get(), region.get(), top.get(), RGN_OR);
+            } else {
+                region.reset(CreateRectRgn(0, 0, w, h));
+            }
+        }
+    }
+    if (!region) return;
+    // The system owns the region once it is set; a failed call leaves it ours to free
+    // (the UniqueRegion does that).
+    if (SetWindowRgn(FHandle, region.get(), TRUE)) {
+        FRegion = region.release();
+        FRegionSet = true;
+    }
+}
+
+void TWinSkinForm::ClearRegion() {
+    if (!FRegionSet) return;
+    SetWindowRgn(FHandle, nullptr, FWindowKind == wkMDIChild);
+    FRegionSet = false;
+    FRegion = nullptr;
+}
+
+void TWinSkinForm::SetSysMenuStyle(bool remove) {
+    if (FCaps & capCaptionToggle) return;
+    if (!IsWindow(FHandle)) return;
+    FStyle = static_cast<DWORD>(GetWindowLongA(FHandle, GWL_STYLE));
+    DWORD style = FStyle;
+    if (remove) style &= ~static_cast<DWORD>(WS_SYSMENU);
+    else if (FSysMenu && (origStyle_ & WS_SYSMENU)) style |= WS_SYSMENU;
+    if (style != FStyle) SetWindowLongA(FHandle, GWL_STYLE, static_cast<LONG>(style));
+    FStyle = style;
+}
+
+// ---- the window icon --------------------------------------------------------------------
+
+void TWinSkinForm::LoadSmallIcon(TBitmap& bitmap) {
+    const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    if (bitmap.Width() != w || bitmap.Height() != h) {
+        bitmap.SetSize(w, h);
+        // Until an icon is drawn the bitmap is all key colour: nothing shows.
+        UniqueBrush key(CreateSolidBrush(kSkinKeyColour));
+        const RECT all{0, 0, w, h};
+        if (key) FillRect(bitmap.Canvas().Handle(), &all, key.get());
+    }
+    FIconSize = w;
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutA(FHandle, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 200, &icon);
+    if (!icon) SendMessageTimeoutA(FHandle, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG, 200, &icon);
+    FIcon = reinterpret_cast<HICON>(icon);
+    if (!FIcon) return;
+    UniqueIcon copy(static_cast<HICON>(CopyImage(FIcon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
+    if (copy) DrawIconEx(bitmap.Canvas().Handle(), 0, 0, copy.get(), w, h, 0, nullptr, DI_NORMAL);
+}
+
+void TWinSkinForm::DrawSmallIcon(HDC dc, const RECT& rect) {
+    if (FIcon) {
+        UniqueIcon copy(static_cast<HICON>(CopyImage(FIcon, IMAGE_ICON, FIconSize, FIconSize, LR_COPYFROMRESOURCE)));
+        if (copy) {
+            DrawIconEx(dc, rect.left, rect.top, copy.get(), FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
+            return;
+        }
+    }
+    if (FIconBitmap && !FIconBitmap->Empty()) DrawTransparentBitmap(dc, rect, *FIconBitmap, kSkinKeyColour);
+}

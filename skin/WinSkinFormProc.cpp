@@ -1,0 +1,523 @@
+// The form skin's window procedures and non-client input: the subclass procedure of the
+// skinned window (its message groups in their fixed order), the form's replaced
+// WindowProc, the MDI client's procedure, and the handlers for size calculation, hit
+// testing, activation, the non-client mouse and the hover timer.  Every procedure the
+// system calls goes through GuardedDispatch.
+#include "WinSkinForm.h"
+#include "WinSkinForm_impl.h"
+
+#include "Forms.h"
+#include "SkinManage.h"
+#include "SkinPrimitives.h"
+#include "WinSkinData.h"
+#include "WinSkinFormGeometry.h"
+#include "WndProcBoundary.h"
+
+namespace {
+
+// Messages of a window whose form skin is gone (or never came) go to the procedure the
+// skin replaced; at the window's end the properties go too.
+LRESULT forwardWithoutSkin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
+    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kSkinFormPrevProp));
+    LRESULT result;
+    if (previous) result = unicode ? CallWindowProcW(previous, window, msg, wParam, lParam)
+                                   : CallWindowProcA(previous, window, msg, wParam, lParam);
+    else result = unicode ? DefWindowProcW(window, msg, wParam, lParam) : DefWindowProcA(window, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        RemovePropW(window, kSkinFormProp);
+        RemovePropW(window, kSkinFormPrevProp);
+    }
+    return result;
+}
+
+LRESULT dispatchToSkin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
+    auto* skin = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
+    if (!skin || skin->FHandle != window) return forwardWithoutSkin(window, msg, wParam, lParam, unicode);
+    TMessage message{msg, wParam, lParam, 0};
+    return GuardedDispatch(
+        window, msg,
+        [&] {
+            skin->WndProc(message);
+            return message.Result;
+        },
+        [&] { return forwardWithoutSkin(window, msg, wParam, lParam, unicode); });
+}
+
+void CALLBACK hoverTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
+    GuardedDispatch(
+        window, WM_TIMER,
+        [&] {
+            auto* skin = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
+            if (skin && skin->FHandle == window) skin->HoverTimer();
+            return LRESULT{0};
+        },
+        [] { return LRESULT{0}; });
+}
+
+POINT pointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
+}  // namespace
+
+LRESULT CALLBACK SkinFormProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return dispatchToSkin(window, msg, wParam, lParam, true);
+}
+
+LRESULT CALLBACK SkinFormProcA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return dispatchToSkin(window, msg, wParam, lParam, false);
+}
+
+LRESULT CALLBACK SkinMDIClientProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* skin = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
+    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kSkinFormPrevProp));
+    auto fallback = [&]() -> LRESULT {
+        return previous ? CallWindowProcA(previous, window, msg, wParam, lParam)
+                        : DefWindowProcA(window, msg, wParam, lParam);
+    };
+    if (!skin || skin->FMDIClient != window) {
+        const LRESULT result = fallback();
+        if (msg == WM_NCDESTROY) {
+            RemovePropW(window, kSkinFormProp);
+            RemovePropW(window, kSkinFormPrevProp);
+        }
+        return result;
+    }
+    TMessage message{msg, wParam, lParam, 0};
+    return GuardedDispatch(
+        window, msg,
+        [&] {
+            skin->MDIClientWndProc(message);
+            return message.Result;
+        },
+        fallback);
+}
+
+void FormProcHook::operator()(TMessage& message) const { skin->FormWindowProc(message); }
+
+void TWinSkinForm::SetHoverTimer(bool on) {
+    if (on == FTimer) return;
+    FTimer = on;
+    if (!IsWindow(FHandle)) return;
+    if (on) {
+        if (!SetTimer(FHandle, kHoverTimerId, 250, hoverTimerProc)) FTimer = false;
+    } else {
+        KillTimer(FHandle, kHoverTimerId);
+    }
+}
+
+// ---- the subclass procedure -------------------------------------------------------------
+
+void TWinSkinForm::WndProc(TMessage& m) {
+    // 1. Before the first application nothing of the frame is painted.
+    if (FSkinState == ssNew && m.Msg == WM_NCPAINT) {
+        m.Result = 0;
+        return;
+    }
+    // 2. Group 1: every window.
+    switch (m.Msg) {
+    case WM_ERASEBKGND: WMEraseBkgnd(m); return;
+    case WM_NCDESTROY: {
+        FSkinState = ssDestroying;
+        Detach();
+        CallDefault(m);
+        FSkinState = ssGone;
+        return;
+    }
+    case WM_NCACTIVATE:
+        // Before the first application nothing is painted; the answer is TRUE all the
+        // same: FALSE to a deactivation would keep the window active and a dialog opened
+        // over it could never take the activation.
+        if (FSkinState == ssNew && FWindowKind != wkMDIChild) {
+            m.Result = 1;
+            return;
+        }
+        break;
+    case 0x00AE:  // the themed caption repaint of newer systems: the skin paints the caption
+        m.Result = 0;
+        return;
+    case WM_INITMENUPOPUP:
+        if (TSkinManage* manager = TSkinManage::Instance())
+            manager->FMenuKind = reinterpret_cast<HMENU>(m.WParam) == FSysMenu ? mkSystemMenu : mkMenuBar;
+        CallDefault(m);
+        return;
+    case WM_CTLCOLORBTN:
+        if (!callDefaultAlive(m)) return;
+        if (!FControl) SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+        return;
+    case WM_CTLCOLORSTATIC: WMCtlColorStatic(m); return;
+    case WM_SKINAPPLY: ApplySkin(); return;
+    case WM_SKINRECREATESCROLL: RecreateScrollSkin(reinterpret_cast<HWND>(m.WParam)); return;
+    case WM_SKINQUERY: m.Result = 1; return;
+    default: break;
+    }
+    if (!FFrameSkinned) {
+        CallDefault(m);
+        return;
+    }
+    // 3. A plain child window with a form skin only answers group 1.
+    if (FWindowKind != wkMDIChild && (FStyle & WS_CHILD)) {
+        CallDefault(m);
+        return;
+    }
+    // 4. Group 2.
+    bool handled = true;
+    switch (m.Msg) {
+    case WM_SIZE: WMSize(m); break;
+    case WM_ACTIVATE:
+        FActive = LOWORD(m.WParam) != WA_INACTIVE;
+        handled = false;
+        break;
+    case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); break;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); break;
+    case WM_NCACTIVATE:
+        FActive = m.WParam != 0;
+        handled = false;
+        break;
+    case WM_COMMAND: WMCommand(m); break;
+    case WM_SYSCOMMAND: WMSysCommand(m); break;
+    case WM_SKINMENUBARCLICK:
+        // Opening a menu-bar item comes with the skinned menu bar; until then the message
+        // is answered and does nothing.
+        m.Result = 0;
+        break;
+    case WM_SETTEXT:
+        if (FControl) {
+            handled = false;  // the form's WindowProc repaints the frame (FormWindowProc)
+        } else {
+            onSetText(m, [this](TMessage& msg) { CallDefault(msg); });
+        }
+        break;
+    case CM_MENUCHANGED: {
+        const bool paint = FSkinData ? FSkinData->FramePaint : true;
+        if (FSkinData) FSkinData->FramePaint = false;
+        if (!callDefaultAlive(m)) return;
+        if (FSkinData) FSkinData->FramePaint = paint;
+        // Rebuilding the skinned menu bar comes with the menu-bar module; until then the
+        // window keeps its own menu bar.
+        break;
+    }
+    default: handled = false; break;
+    }
+    if (handled) return;
+    // 5. A maximised MDI child, or a skin not yet applied: the system's behaviour.
+    if ((FWindowKind == wkMDIChild && FWindowState == wsSkinMaximized) || FSkinState == ssNew) {
+        CallDefault(m);
+        return;
+    }
+    // 6. Group 3.
+    switch (m.Msg) {
+    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(m); return;
+    case WM_NCCALCSIZE: WMNCCalcSize(m); return;
+    case WM_NCHITTEST: WMNCHitTest(m); return;
+    case WM_NCPAINT: WMNCPaint(m); return;
+    case WM_NCACTIVATE: WMNCActivate(m); return;
+    case WM_NCMOUSEMOVE: WMNCMouseMove(m); return;
+    case WM_NCLBUTTONDOWN: WMNCLButtonDown(m); return;
+    case WM_NCLBUTTONUP: WMNCLButtonUp(m); return;
+    case WM_NCLBUTTONDBLCLK: WMNCLButtonDblClk(m); return;
+    case WM_NCRBUTTONDOWN: WMNCRButtonDown(m); return;
+    case WM_SKINNCPAINT: PaintFrame(nullptr); return;
+    // WM_DRAWITEM and WM_MEASUREITEM of menu-bar popups come to the owner-drawn menus once
+    // they exist; until then the window draws its own items.
+    default: CallDefault(m); return;
+    }
+}
+
+// ---- the form's WindowProc --------------------------------------------------------------
+
+void TWinSkinForm::onSetText(TMessage& m, const TWndMethod& previous) {
+    if (!IsWindowVisible(FHandle)) {
+        previous(m);
+        return;
+    }
+    // The default WM_SETTEXT paints the system caption straight onto a window that still
+    // has WS_CAPTION; with drawing off it paints nothing.  The frame is then repainted
+    // without running the message loop: nested messages here could free the form.
+    std::weak_ptr<int> alive = lifeToken_;
+    const HWND window = FHandle;
+    SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+    previous(m);
+    if (IsWindow(window)) SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+    if (alive.expired() || !IsWindow(window)) return;
+    if (FWindowState == wsSkinMaximized && FWindowKind == wkMDIChild) {
+        if (TSkinManage* manager = TSkinManage::Instance())
+            if (manager->FMDIClientWnd)
+                PostMessageA(manager->FMDIClientWnd, WM_SKINREDRAWFRAME, reinterpret_cast<WPARAM>(FHandle), 0);
+    } else if (FWindowState == wsSkinMinimized) {
+        PaintFrame(nullptr);
+    } else {
+        FrameChanged();
+    }
+}
+
+void TWinSkinForm::FormWindowProc(TMessage& m) {
+    const TWndMethod previous = FOldWindowProc;
+    auto callPrevious = [&](TMessage& msg) {
+        if (previous) previous(msg);
+        else if (FControl) FControl->WndProc(msg);
+    };
+    switch (m.Msg) {
+    case WM_SETTEXT: onSetText(m, callPrevious); return;
+    case WM_SKINCHANGED: UpdateSkin(); return;
+    case CM_DIALOGCHAR:
+        // Alt+letter reaches the skinned menu bar here once it exists; until then the
+        // form handles its dialog characters itself.
+        callPrevious(m);
+        return;
+    case CN_SKINPAINTFRAME:
+        if (m.LParam == kSkinMarker) {
+            if (m.WParam) PaintFrame(reinterpret_cast<HDC>(m.WParam));
+            m.Result = kSkinMarker;
+        }
+        return;
+    case CN_SKINPING: m.Result = m.LParam == kSkinMarker ? kSkinMarker : 1; return;
+    default: callPrevious(m); return;
+    }
+}
+
+// ---- the MDI client ---------------------------------------------------------------------
+
+void TWinSkinForm::MDIClientWndProc(TMessage& m) {
+    TSkinManage* manager = TSkinManage::Instance();
+    switch (m.Msg) {
+    case WM_NCDESTROY:
+        MDIClientDefault(m);
+        UnhookMDIClient();
+        return;
+    case WM_NCCALCSIZE:
+        if (FFrameSkinned && FSkinData && !(FSkinData->Options & SkinBit(xoMDIScrollbar))) {
+            const LONG style = GetWindowLongA(FMDIClient, GWL_STYLE);
+            const LONG bare = style & ~static_cast<LONG>(WS_HSCROLL | WS_VSCROLL);
+            if (bare != style) SetWindowLongA(FMDIClient, GWL_STYLE, bare);
+        }
+        MDIClientDefault(m);
+        return;
+    case WM_MDICREATE:
+        if (FSkinData) FSkinData->MenuUpdate = false;
+        MDIClientDefault(m);
+        return;
+    case WM_MDIDESTROY:
+        MDIClientDefault(m);
+        if (FFrameSkinned && manager) manager->SetMDIMaximized(IsMDIChildMaximized());
+        return;
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+        if (FFrameSkinned && manager && manager->FMDIMaximized) manager->SetMDIMaximized(false);
+        MDIClientDefault(m);
+        return;
+    case WM_MDISETMENU:
+        MDIClientDefault(m);
+        // The skinned menu bar follows the frame menu once it exists; the window's own menu
+        // bar stays until then.
+        return;
+    case WM_SKINREDRAWFRAME:
+        RedrawWindow(FHandle, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        return;
+    default: MDIClientDefault(m); return;
+    }
+}
+
+bool TWinSkinForm::IsMDIChildMaximized() {
+    if (FWindowKind != wkMDIParent || !FMDIClient) return false;
+    BOOL maximized = FALSE;
+    const HWND child = reinterpret_cast<HWND>(SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0,
+                                                           reinterpret_cast<LPARAM>(&maximized)));
+    return child && maximized;
+}
+
+// ---- group 1 and 2 handlers -------------------------------------------------------------
+
+void TWinSkinForm::WMEraseBkgnd(TMessage& m) {
+    if (!callDefaultAlive(m)) return;
+    if (!FControl && FSkinData && FSkinData->SkinBrush()) {
+        RECT client{};
+        GetClientRect(FHandle, &client);
+        FillRect(reinterpret_cast<HDC>(m.WParam), &client, FSkinData->SkinBrush().get());
+        m.Result = 1;
+    }
+}
+
+void TWinSkinForm::WMCtlColorStatic(TMessage& m) {
+    if (!callDefaultAlive(m)) return;
+    if (!FControl && FSkinData && FSkinData->SkinBrush()) {
+        SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+        m.Result = reinterpret_cast<LRESULT>(FSkinData->SkinBrush().get());
+    }
+}
+
+void TWinSkinForm::WMSize(TMessage& m) {
+    if (!callDefaultAlive(m)) return;
+    switch (m.WParam) {
+    case SIZE_RESTORED: FWindowState = wsSkinNormal; break;
+    case SIZE_MINIMIZED: FWindowState = wsSkinMinimized; break;
+    case SIZE_MAXIMIZED: FWindowState = wsSkinMaximized; break;
+    default: break;
+    }
+    if (FWindowState == wsSkinMinimized) return;
+    if (FWindowKind == wkMDIChild) {
+        TSkinManage* manager = TSkinManage::Instance();
+        if ((manager && manager->FMDIMaximized) || FWindowState != wsSkinNormal) return;
+    }
+    if (FSkinState == ssActive || FSkinState == ssReapplying) UpdateRegion();
+}
+
+void TWinSkinForm::WMGetMinMaxInfo(TMessage& m) {
+    if (!callDefaultAlive(m)) return;
+    ReadWindowState();
+    if (FWindowState == wsSkinMinimized) SetCaptionStyle(true);
+    else if (FWindowKind != wkMDIChild || FWindowState == wsSkinNormal) SetCaptionStyle(false);
+    else SetCaptionStyle(true);
+}
+
+void TWinSkinForm::WMWindowPosChanged(TMessage& m) {
+    ReadWindowState();
+    CallDefault(m);
+}
+
+void TWinSkinForm::WMWindowPosChanging(TMessage& m) { CallDefault(m); }
+
+// ---- group 3: the non-client area -------------------------------------------------------
+
+void TWinSkinForm::WMNCActivate(TMessage& m) {
+    FActive = m.WParam != 0;
+    SetHoverTimer(FActive);
+    if (FWindowKind == wkMDIParent && FMDIClient) SendMessageA(FMDIClient, WM_NCACTIVATE, m.WParam, 0);
+    if (FWindowKind == wkMDIChild && !callDefaultAlive(m)) return;
+    PaintFrame(nullptr);
+    m.Result = 1;
+}
+
+void TWinSkinForm::WMNCCalcSize(TMessage& m) {
+    if (!callDefaultAlive(m)) return;
+    if ((m.WParam & 0xFF) == 0) {
+        m.Result = 0;
+        return;
+    }
+    auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
+    if (!params) return;
+    if ((FWindowKind == wkMDIChild && FWindowState != wsSkinNormal) || FBorderKind == bkNoCaption) {
+        params->rgrc[1] = params->rgrc[0];
+    } else if (params->lppos) {
+        const WINDOWPOS& pos = *params->lppos;
+        const RECT proposed{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
+        const skinframe::FrameMetrics metrics{FBorderLeft, FBorderTop, FBorderRight, FBorderBottom, FMenuHeight};
+        params->rgrc[0] = skinframe::CalcClientRect(metrics, proposed);
+        params->rgrc[1] = params->rgrc[0];
+    }
+    m.Result = WVR_VALIDRECTS;
+}
+
+void TWinSkinForm::WMNCHitTest(TMessage& m) {
+    if (!callDefaultAlive(m)) return;
+    const POINT screen = pointOf(m.LParam);
+    const POINT frame = ScreenToFrame(screen.x, screen.y);
+    const skinframe::FrameMetrics metrics{FBorderLeft, FBorderTop, FBorderRight, FBorderBottom, FMenuHeight};
+    m.Result = skinframe::CalcHitTest(static_cast<int>(m.Result), frame, metrics);
+}
+
+void TWinSkinForm::WMNCPaint(TMessage& m) {
+    SetSysMenuStyle(true);
+    if (FSkinData && FSkinData->FramePaint) {
+        if (FBorderKind == bkNoCaption) {
+            CallDefault(m);
+            return;
+        }
+        PaintFrame(nullptr);
+    }
+    m.Result = 0;
+}
+
+POINT TWinSkinForm::ScreenToFrame(int x, int y) {
+    POINT p{x, y};
+    ScreenToClient(FHandle, &p);
+    if (!(FWindowKind == wkMDIChild && FWindowState == wsSkinMinimized)) {
+        p.x += FBorderLeft;
+        p.y += FBorderTop + FMenuHeight;
+    }
+    return p;
+}
+
+TWinSysButton* TWinSkinForm::ButtonAt(POINT framePoint) {
+    for (auto& button : FSysButtons) {
+        if (!button->Visible || !button->Definition || button->Definition->Action < 0) continue;
+        if (PtInRect(&button->Bounds, framePoint)) return button.get();
+    }
+    return nullptr;
+}
+
+TNCObject* TWinSkinForm::objectUnder(POINT framePoint) {
+    // Menu-bar items are found here too once the skinned menu bar exists.
+    return ButtonAt(framePoint);
+}
+
+void TWinSkinForm::WMNCMouseMove(TMessage& m) {
+    if (!FActive) return;  // swallowed
+    const POINT screen = pointOf(m.LParam);
+    if (TNCObject* object = objectUnder(ScreenToFrame(screen.x, screen.y))) {
+        object->MouseMove();
+        m.Result = 0;
+        return;
+    }
+    if (FHotObject) FHotObject->MouseLeave();
+    CallDefault(m);
+}
+
+void TWinSkinForm::WMNCLButtonDown(TMessage& m) {
+    const POINT screen = pointOf(m.LParam);
+    if (TNCObject* object = objectUnder(ScreenToFrame(screen.x, screen.y))) {
+        if (!FActive) SetForegroundWindow(FHandle);
+        object->MouseDown();
+        m.Result = 0;
+        return;
+    }
+    if (FWindowState == wsSkinMaximized && FActive && m.WParam == HTCAPTION) m.WParam = HTMENU;
+    CallDefault(m);
+}
+
+void TWinSkinForm::WMNCLButtonUp(TMessage& m) {
+    const POINT screen = pointOf(m.LParam);
+    TNCObject* object = objectUnder(ScreenToFrame(screen.x, screen.y));
+    if (!object) {
+        CallDefault(m);
+        return;
+    }
+    m.Result = 0;
+    if (object != FHotObject) return;
+    if (auto* button = dynamic_cast<TWinSysButton*>(object)) {
+        button->MouseUp();
+        ButtonClick(screen.x, screen.y);
+    }
+}
+
+void TWinSkinForm::WMNCLButtonDblClk(TMessage& m) {
+    const POINT screen = pointOf(m.LParam);
+    if (TWinSysButton* button = ButtonAt(ScreenToFrame(screen.x, screen.y))) {
+        const int action = button->Definition->Action;
+        if (action == 3 || action == 11) {
+            SetHoverTimer(false);
+            PostMessageA(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        m.Result = 0;
+        return;
+    }
+    if (FWindowState != wsSkinNormal) Restore();
+    else if (FCaps & capMaximize) ToggleMaximize();
+    else CallDefault(m);
+}
+
+void TWinSkinForm::WMNCRButtonDown(TMessage& m) {
+    if (m.WParam == HTCAPTION && FWindowKind != wkMDIChild) {
+        ShowSysMenu(pointOf(m.LParam));
+        m.Result = 0;
+        return;
+    }
+    CallDefault(m);
+}
+
+void TWinSkinForm::HoverTimer() {
+    if (FMenuTracking || !FHotObject) return;
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) return;
+    const POINT frame = ScreenToFrame(cursor.x, cursor.y);
+    if (!PtInRect(&FHotObject->Bounds, frame)) FHotObject->MouseLeave();
+}

@@ -1,0 +1,64 @@
+#include "skin_form_support.h"
+
+#include "skin_data_support.h"
+#include "test_skins.h"
+
+namespace skinform {
+
+COLORREF FlatRef(const char* section, const char* key, int cell) {
+    return skintest::ToColorRef(skintest::FlatCellColour(section, key, cell));
+}
+
+COLORREF FlatRef(const char* section, int cell) {
+    return skintest::ToColorRef(skintest::FlatCellColour(section, cell));
+}
+
+void SkinFormTest::SetUp() {
+    savedVersion = SkinVersionValue();
+    SetSkinVersionValue(kVersionWin10);
+    FreeSkinManager();
+    TSkinManage::InstallFactory();
+    manager = TSkinManage::Instance();
+    if (!manager) manager = dynamic_cast<TSkinManage*>(CreateSkinManager());
+    ASSERT_NE(manager, nullptr);
+    data = std::make_unique<TSkinData>(nullptr);
+    ASSERT_TRUE(skindata::LoadInto(*data, skintest::MakeFlatTestSkin()));
+    manager->RegisterSkinData(data.get());
+    manager->SetEnabled(true);
+    manager->SetReadyState(1);
+}
+
+void SkinFormTest::TearDown() {
+    data.reset();
+    FreeSkinManager();
+    SetSkinVersionValue(savedVersion);
+    guitest::PumpMessages();
+}
+
+TWinSkinForm* SkinFormTest::SkinAndApply(HWND window) {
+    if (!manager->SkinWindow(window)) return nullptr;
+    TWinSkinForm* skin = manager->FindFormSkin(window);
+    if (!skin) return nullptr;
+    guitest::PumpUntil([&] { return skin->FSkinState == ssActive; });
+    return skin;
+}
+
+guitest::TestWindow SkinFormTest::MakeWindow(const guitest::TestWindowOptions& options) {
+    return guitest::TestWindow(options);
+}
+
+guitest::Capture PaintedFrame(TWinSkinForm& skin) {
+    RECT r{};
+    GetWindowRect(skin.FHandle, &r);
+    guitest::Capture capture(r.right - r.left, r.bottom - r.top);
+    if (capture.Valid()) skin.PaintFrame(capture.Dc());
+    return capture;
+}
+
+POINT FrameToScreen(HWND window, POINT frame) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return POINT{r.left + frame.x, r.top + frame.y};
+}
+
+}  // namespace skinform
