@@ -457,3 +457,18 @@ TEST_F(NotepadDocuments, ChinesePath_OpenSaveDropAndCaption) {
     EXPECT_EQ("two", form->RichEdit1->Lines()[0]);
     EXPECT_EQ(guitest::ToAnsi(second), CurrentFileName);
 }
+
+// Log-off and shutdown ask the save question before the session ends, as a close does.
+TEST_F(NotepadDocuments, EndSession_AsksTheSaveQuestionFirst) {
+    form->RichEdit1->SetSelText("unsaved");
+    LRESULT mayEnd = TRUE;
+    auto boxes = RunDialogs([&] { mayEnd = SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF); }, {Press(IDCANCEL)});
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("文件 无标题 的内容已经改变。\r\n想保存文件吗?", boxes[0].text);
+    EXPECT_EQ(FALSE, mayEnd);
+    EXPECT_EQ("unsaved", form->RichEdit1->Text());
+    // No: the session may end.
+    mayEnd = FALSE;
+    RunDialogs([&] { mayEnd = SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF); }, {Press(IDNO)});
+    EXPECT_EQ(TRUE, mayEnd);
+}
