@@ -147,3 +147,20 @@ stop_all() {
     /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
+
+# Shared start of the demos: builds everything, prepares the prefix, starts a display
+# (Xvfb when there is none: headless=1) and Wine, and makes the demo's output folder
+# ($out).  Ends everything it started when the calling script exits.
+prepare_demo() {
+    install_packages
+    build_all
+    make_prefix
+    register_standins
+    headless=0
+    if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then headless=1; USE_XVFB=1; fi
+    start_display
+    trap stop_all EXIT
+    start_wine
+    out="$BUILD/demo"
+    mkdir -p "$out"
+}

@@ -14,17 +14,7 @@ case "$program" in
     scrivet) target="WordStandinWindow Edit" ;;  # the stand-in word processor's document
     *) echo "usage: $0 [quillet|scrivet|parlet]" >&2; exit 2 ;;
 esac
-install_packages
-build_all
-make_prefix
-register_standins
-headless=0
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then headless=1; USE_XVFB=1; fi
-start_display
-trap stop_all EXIT
-start_wine
-out="$BUILD/demo"
-mkdir -p "$out"
+prepare_demo
 rm -f "$out/calls.log" "$out/dictated.txt" "$out/screenshot.png"
 win() { wine_ winepath -w "$1" 2>/dev/null; }
 export SPEECH_STANDIN_SCRIPT="$(win "$ROOT/standins/demo.script")"

@@ -6,17 +6,7 @@
 # saves a screenshot and prints the notepad's text.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
-install_packages
-build_all
-make_prefix
-register_standins
-headless=0
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then headless=1; USE_XVFB=1; fi
-start_display
-trap stop_all EXIT
-start_wine
-out="$BUILD/demo"
-mkdir -p "$out"
+prepare_demo
 rm -f "$out/parlet-calls.log" "$out/typed.txt" "$out/parlet-screenshot.png"
 win() { wine_ winepath -w "$1" 2>/dev/null; }
 # The script starts after a pause: time for the notepad to come to the front.
