@@ -40,3 +40,7 @@ target_sources(skin PRIVATE
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormMenus.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormMenusDraw.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinMenu.cpp")
+# The control skins (WinSubClass.h and one header per family), each family in its own
+# WinSubClass*.cpp; the factory names them all.
+file(GLOB SKIN_CONTROL_SOURCES CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/WinSubClass*.cpp")
+target_sources(skin PRIVATE ${SKIN_CONTROL_SOURCES})

@@ -1,0 +1,61 @@
+// The one place that knows every control-skin class: the dispatch asks here for a new
+// skin of a kind.  A kind whose skin is not built yet gives nullptr, and the dispatch then
+// leaves the control as it is.
+#include "WinSubClass.h"
+
+TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant) {
+    (void)owner;
+    (void)variant;
+    switch (kind) {
+    // push buttons
+    case TSkinClass::Button: return nullptr;
+    case TSkinClass::BitButton: return nullptr;
+    case TSkinClass::MenuButton: return nullptr;
+    case TSkinClass::SpeedButton: return nullptr;
+
+    // check boxes and radio buttons
+    case TSkinClass::CheckBox: return nullptr;
+    case TSkinClass::RadioButton: return nullptr;
+
+    // status bar, group box, panel
+    case TSkinClass::StatusBar: return nullptr;
+    case TSkinClass::GroupBox: return nullptr;
+    case TSkinClass::Box: return nullptr;
+
+    // track bar, up-down, progress bar
+    case TSkinClass::TrackBar: return nullptr;
+    case TSkinClass::UpDown: return nullptr;
+    case TSkinClass::Progress: return nullptr;
+
+    // scroll-bar cover
+    case TSkinClass::Scrollbar: return nullptr;
+
+    // combo box, edit, date-time picker
+    case TSkinClass::ComBox: return nullptr;
+    case TSkinClass::Edit: return nullptr;
+    case TSkinClass::DateTime: return nullptr;
+
+    // tab control and tab set
+    case TSkinClass::Tab: return nullptr;
+    case TSkinClass::Tab31: return nullptr;
+
+    // media player
+    case TSkinClass::MP: return nullptr;
+
+    // header and list view
+    case TSkinClass::Header: return nullptr;
+    case TSkinClass::ListView: return nullptr;
+
+    // fills and foreign controls
+    case TSkinClass::ObjImage: return nullptr;
+    case TSkinClass::AdvPage: return nullptr;
+    case TSkinClass::TabSheet: return nullptr;
+    case TSkinClass::TabBtn: return nullptr;
+    case TSkinClass::ScControl: return nullptr;
+
+    // size grip and nested dialog
+    case TSkinClass::Sizer: return nullptr;
+    case TSkinClass::BoxH: return nullptr;
+    }
+    return nullptr;
+}
