@@ -46,11 +46,11 @@ std::string SkinLowerCase(std::string text) {
 
 std::vector<uint8_t> TSkinReader::Decompress(const uint8_t* source, size_t size) {
     if (size < 4) throw ElzhException("skin file is shorter than its length field");
+    // A length of 0 or below announces an empty container, which the version check then
+    // refuses with the older-version message: a broken skin file picked by the user says
+    // why it was not applied instead of being dropped without a word.
     const int32_t length = ReadInt32(source);
-    if (length < 0) {
-        throw ElzhException("skin file announces a negative unpacked length (" +
-                            std::to_string(length) + ")");
-    }
+    if (length <= 0) return {};
     return TLZH().Unpack(length, source + 4, size - 4);
 }
 

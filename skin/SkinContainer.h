@@ -21,7 +21,7 @@ extern const char* const SkinOlderVersionMessage;
 // Why the last LoadFromStream failed.
 enum class SkinLoadError {
     None,
-    OlderVersion,  // not a version-20000 container (an empty one included)
+    OlderVersion,  // not a version-20000 container (an empty one, or a length <= 0, included)
     Damaged,       // the stream or the index is unusable; LastError() says how
 };
 
@@ -29,7 +29,8 @@ class TSkinReader {
 public:
     // Unpacks a whole skin file (4-byte unpacked length, then the LZHUF stream).  Throws
     // ElzhException when the file is refused (see TLZH::Unpack); a file shorter than its
-    // length field is refused the same way.
+    // length field is refused the same way.  A length of 0 or below gives an empty
+    // container (refused by the version check, not as damaged).
     static std::vector<uint8_t> Decompress(const uint8_t* source, size_t size);
 
     // Unpacks and indexes a skin file.  On failure returns false and keeps the previous

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "Lzhuf.h"
@@ -139,6 +140,31 @@ TEST(TSkinReader_Version, EmptyContainerIsOlderVersion) {
     EXPECT_EQ(reader.LastLoadError(), SkinLoadError::OlderVersion);
 }
 
+// A negative announced length is an empty container too: the user gets the version
+// message, not a silent refusal, whatever stream follows.
+TEST(TSkinReader_Version, NegativeLengthIsOlderVersionAndIndexKept) {
+    TSkinReader reader;
+    ASSERT_TRUE(reader.LoadFromStream(SampleSkin()));
+    std::vector<uint8_t> file = SampleSkin();
+    const struct {
+        uint8_t bytes[4];
+        const char* row;
+    } rows[] = {
+        {{0xFF, 0xFF, 0xFF, 0xFF}, "-1"},
+        {{0x00, 0x00, 0x00, 0x80}, "most negative"},
+        {{0x00, 0x00, 0x00, 0xF0}, "large negative"},
+    };
+    for (const auto& row : rows) {
+        std::copy(row.bytes, row.bytes + 4, file.begin());
+        EXPECT_FALSE(reader.LoadFromStream(file)) << row.row;
+        EXPECT_EQ(reader.LastLoadError(), SkinLoadError::OlderVersion) << row.row;
+        EXPECT_EQ(reader.LastError(), SkinOlderVersionMessage) << row.row;
+        EXPECT_EQ(Entry(reader, "title.bmp"), "BM-title") << row.row;
+        EXPECT_FALSE(reader.LoadFromStream(std::vector<uint8_t>(row.bytes, row.bytes + 4))) << row.row;
+        EXPECT_EQ(reader.LastLoadError(), SkinLoadError::OlderVersion) << row.row << " without a stream";
+    }
+}
+
 // Each hostile file is refused as damaged, and the reader keeps the skin it had.
 class TSkinReader_Refuses : public ::testing::Test {
 protected:
@@ -159,8 +185,6 @@ TEST_F(TSkinReader_Refuses, FileShorterThanItsLengthField) {
 
 TEST_F(TSkinReader_Refuses, BadUnpackedLength) {
     std::vector<uint8_t> file = SampleSkin();
-    file[0] = file[1] = file[2] = file[3] = 0xFF;
-    ExpectDamaged(file, "negative length");
     file[0] = 0x01; file[1] = 0x00; file[2] = 0x00; file[3] = 0x04;  // 64 MiB + 1
     ExpectDamaged(file, "above the cap");
     file[0] = 0x00; file[1] = 0x00; file[2] = 0x10; file[3] = 0x00;  // 1 MiB from a few bytes

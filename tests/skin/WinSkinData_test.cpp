@@ -3,6 +3,7 @@
 // form-skin decision, the owned resources and their release.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Forms.h"
@@ -130,6 +131,29 @@ TEST_F(SkinComponent, SkinStream_LengthZeroOrLessKeepsWhatIsHeld) {
     SetPropValue(d, "SkinStream", TBytes{0xFF, 0xFF, 0xFF, 0xFF, 1, 2});
     EXPECT_EQ(d.SkinBytes(), SmallSkin());
     EXPECT_FALSE(d.NoSkin());
+}
+
+// A skin file announcing an unpacked length of 0 or below holds an empty container: the
+// user is told it is of an older kind, whatever the sign of the length.
+TEST_F(SkinComponent, LoadSkin_ZeroOrNegativeLengthShowsTheVersionMessage) {
+    const struct {
+        uint8_t length[4];
+        const char* row;
+    } rows[] = {
+        {{0x00, 0x00, 0x00, 0x00}, "0"},
+        {{0xFF, 0xFF, 0xFF, 0xFF}, "-1"},
+        {{0x00, 0x00, 0x00, 0x80}, "most negative"},
+    };
+    for (const auto& row : rows) {
+        std::vector<uint8_t> file = SmallSkin();
+        std::copy(row.length, row.length + 4, file.begin());
+        TSkinData d(nullptr);
+        bool loaded = true;
+        const std::string text = guitest::ExpectMessageBox([&] { loaded = LoadInto(d, file); }, IDOK);
+        EXPECT_FALSE(loaded) << row.row;
+        EXPECT_NE(text.find("This is Older Skin File"), std::string::npos) << row.row << ": " << text;
+        EXPECT_NE(text.find("Please update to new version !"), std::string::npos) << row.row << ": " << text;
+    }
 }
 
 TEST_F(SkinComponent, SkinStream_ShortStreamRaises) {
