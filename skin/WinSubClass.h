@@ -123,11 +123,18 @@ protected:
     void Release();
 
 private:
-    std::unique_ptr<TWindowProcHook> hook_;  // hosted controls
-    WNDPROC thunk_ = nullptr;                // raw windows: our procedure while installed
+    friend struct SkinControlProcs;  // the raw windows' procedures (WinSubClass.cpp)
+    // Hosted controls: the hook, and while a message runs through it, the WindowProc it
+    // replaced (CallDefault hands the message there).
+    std::unique_ptr<TWindowProcHook> hook_;
+    const TWndMethod* previous_ = nullptr;
+    WNDPROC thunk_ = nullptr;  // raw windows: our procedure while installed
+    bool windowGone_ = false;  // WM_NCDESTROY passed: the handle may already name another window
+    std::shared_ptr<int> lifeToken_ = std::make_shared<int>(0);  // expires with this object
 };
 
 // ---- free functions ----
+// WS_POPUP, or a window whose parent is the desktop window.
 bool IsPopupWindow(HWND window);
 void CopyBitmap(TBitmap& source, TBitmap& dest);
 std::wstring ReadWindowText(HWND window);
