@@ -96,7 +96,7 @@ void TDateTimePicker::SetKind(TDateTimeKind k) { if (k != kind_) { kind_ = k; Re
 void TDateTimePicker::SetDateFormat(TDTDateFormat f) { if (f != dateFormat_) { dateFormat_ = f; RecreateWnd(); } }
 
 void TDateTimePicker::WndProc(TMessage& m) {
-    if (m.Msg == CN_NOTIFY && reinterpret_cast<const NMHDR*>(m.LParam)->code == DTN_DATETIMECHANGE) {
+    if (const NMHDR* hdr = ReflectedNotify(m); hdr && hdr->code == DTN_DATETIMECHANGE) {
         DateTime();
         if (OnChange) OnChange(this);
         m.Result = 0;

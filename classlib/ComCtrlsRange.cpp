@@ -230,8 +230,8 @@ void TUpDown::Notification(TComponent* component, TOperation operation) {
 void TUpDown::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CN_NOTIFY: {
-        const auto* hdr = reinterpret_cast<const NMHDR*>(m.LParam);
-        if (hdr->code == UDN_DELTAPOS) {
+        const NMHDR* hdr = ReflectedNotify(m);
+        if (hdr && hdr->code == UDN_DELTAPOS) {
             bool allow = true;
             if (OnChanging) OnChanging(this, allow);
             lastDelta_ = allow ? reinterpret_cast<const NMUPDOWN*>(m.LParam)->iDelta : 0;

@@ -143,8 +143,8 @@ bool TCustomTabControl::CanChange() {
 }
 
 void TCustomTabControl::WndProc(TMessage& m) {
-    if (m.Msg == CN_NOTIFY) {
-        switch (reinterpret_cast<const NMHDR*>(m.LParam)->code) {
+    if (const NMHDR* hdr = ReflectedNotify(m)) {
+        switch (hdr->code) {
         case TCN_SELCHANGING:
             m.Result = CanChange() ? FALSE : TRUE;  // TRUE keeps the current tab
             return;

@@ -50,3 +50,11 @@ constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+
+// The notification record of a CN_NOTIFY that the class library reflected, or nullptr when
+// a message only shares its number: other senders of that number put a small marker value
+// in lParam, and no record lies in the lowest 64 KB of the address space.
+inline const NMHDR* ReflectedNotify(const TMessage& m) {
+    if (m.Msg != CN_NOTIFY || static_cast<ULONG_PTR>(m.LParam) < 0x10000) return nullptr;
+    return reinterpret_cast<const NMHDR*>(m.LParam);
+}

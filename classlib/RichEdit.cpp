@@ -544,7 +544,7 @@ void TCustomRichEdit::Print(const std::string& caption) {
 void TCustomRichEdit::WndProc(TMessage& m) {
     switch (m.Msg) {
     case CN_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(m.LParam)->code == EN_SELCHANGE) {
+        if (const NMHDR* hdr = ReflectedNotify(m); hdr && hdr->code == EN_SELCHANGE) {
             SelectionChange();
             m.Result = 0;
             return;

@@ -14,6 +14,7 @@
 #include "SkinPrimitives.h"
 #include "TypInfo.h"
 #include "WinSkinData.h"
+#include "WinSubClass.h"
 
 const TClassInfo& TWinSkinForm::StaticClassInfo() {
     static const TClassInfo& info =
@@ -276,8 +277,11 @@ void TWinSkinForm::UpdateSkin() {
             if (auto* form = dynamic_cast<TCustomForm*>(FControl->Components(i)))
                 form->SetColor(FSkinData->Colours.ButtonFace);
     }
-    // Each registered control skin re-reads the skin once control skins exist.
     FSkinState = ssReapplying;
+    // A copy: a skin's UpdateSkin may take skins out of the list (a re-created host).
+    const std::vector<TSkinControl*> skins = FSkinControls;
+    for (TSkinControl* skin : skins)
+        if (std::find(FSkinControls.begin(), FSkinControls.end(), skin) != FSkinControls.end()) skin->UpdateSkin();
     if (FFrameSkinned && FControl) {
         FitWindowToSkin(true);
         // The size changes twice, so the region is rebuilt and the frame repainted.
@@ -452,8 +456,8 @@ void TWinSkinForm::MDIClientDefault(TMessage& message) {
 }
 
 // ---- control-skin registry --------------------------------------------------------------
-// Control skins come with the child-control dispatch.  Until then the list only ever
-// holds what AddSkinControl was given, and nothing is freed or unskinned through it.
+// The list owns its entries: a skin leaves it by its own destructor (RemoveSkinControl),
+// by PurgeDeadControls once its window is gone, or by ClearSkinControls.
 
 bool TWinSkinForm::AddSkinControl(TSkinControl* skin) {
     if (std::find(FSkinControls.begin(), FSkinControls.end(), skin) != FSkinControls.end()) return true;
@@ -470,8 +474,38 @@ void TWinSkinForm::RemoveSkinControl(TSkinControl* skin) {
     }
 }
 
-void TWinSkinForm::PurgeDeadControls() {}
+void TWinSkinForm::PurgeDeadControls() {
+    for (size_t i = FSkinControls.size(); i-- > 0;) {
+        if (i >= FSkinControls.size()) continue;  // a destructor took more than itself
+        TSkinControl* skin = FSkinControls[i];
+        if (skin->Lifecycle != lcDestroyed) continue;
+        FSkinControls.erase(FSkinControls.begin() + static_cast<std::ptrdiff_t>(i));
+        delete skin;
+    }
+}
 
-void TWinSkinForm::ClearSkinControls() { FSkinControls.clear(); }
+void TWinSkinForm::ClearSkinControls() {
+    while (!FSkinControls.empty()) {
+        // Out of the list first: the skin's destructor looks itself up there.
+        TSkinControl* skin = FSkinControls.front();
+        FSkinControls.erase(FSkinControls.begin());
+        if (skin->Lifecycle != lcDestroyed) skin->Unskin();
+        delete skin;
+    }
+}
 
-void TWinSkinForm::RecreateScrollSkin(HWND) {}
+void TWinSkinForm::RecreateScrollSkin(HWND window) {
+    for (size_t i = FSkinControls.size(); i-- > 0;) {
+        TSkinControl* old = FSkinControls[i];
+        if (old->Handle != window) continue;
+        TControl* host = old->Host;
+        const bool listView = old->InheritsFrom("TSkinListView");
+        FSkinControls.erase(FSkinControls.begin() + static_cast<std::ptrdiff_t>(i));
+        delete old;
+        if (!host) return;
+        // nullptr while the scroll-bar cover is not built: the control stays as it is.
+        if (TSkinControl* skin = CreateSkinControl(listView ? TSkinClass::ListView : TSkinClass::Scrollbar, host))
+            if (!skin->AttachScrolling(host, FSkinData, this, FControlCanvas.get())) delete skin;
+        return;
+    }
+}

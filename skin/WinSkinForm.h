@@ -47,6 +47,11 @@ class TSkinControl;
 class TSkinData;
 class TMenuBtn;
 class TWinSkinMenu;
+class TWinControl;
+namespace skindispatch {
+struct SkinSpec;
+struct ControlChoice;
+}  // namespace skindispatch
 
 // Window kinds (FWindowKind).
 enum TSkinWindowKind : uint8_t { wkNormal = 0, wkMDIParent = 1, wkMDIChild = 2 };
@@ -109,12 +114,23 @@ public:
     void RecreateScrollSkin(HWND window);
     int SkinControlCount() const { return static_cast<int>(FSkinControls.size()); }
 
-    // ---- child-control dispatch ----
-    // Attach control skins to the form's controls and to raw child windows.  They do
-    // nothing until the control skins exist; see WinSkinFormDispatch.cpp.
+    // ---- child-control dispatch (WinSkinFormDispatch.cpp) ----
+    // Class-library forms: every control the form owns or holds gets its skin.
     void SkinAllControls(TCustomForm* form);
+    void SkinComponents(TComponent* owner);
+    void SkinChildControls(TWinControl* parent);
+    // form: the component whose controls are walked (for OnSkinControl); may be nullptr.
+    void SkinControl(TControl* control, TComponent* form);
+    // True when the class is listed in Skin3rd (whether or not a skin went on).
+    bool SkinBySkin3rd(const std::string& className, TControl* control);
+    void SkinFramedEdit(TControl* control);
+    bool IsControlSkinned(TControl* control);
+    bool IsWindowSkinned(TWinControl* control);
+    void PropagateDisableTag(TControl* control);
+    // Raw windows.
     void SkinChildWindows(HWND window);
     void SkinWindow(HWND child);
+    TSkinControl* FindSkinControlByHandle(HWND window);
 
     // ---- window procedures and non-client input ----
     void WndProc(TMessage& message);
@@ -264,6 +280,9 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    // The dispatch's create-and-attach layer (WinSkinFormDispatch.cpp).
+    bool attachSkin(TControl* control, const skindispatch::SkinSpec& spec);
+    void applyChoice(TControl* control, const skindispatch::ControlChoice& choice);
     void installWindowProc();
     bool restoreWindowProc();
     void restoreFormWindowProc();
