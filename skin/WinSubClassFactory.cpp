@@ -2,20 +2,22 @@
 // skin of a kind.  A kind whose skin is not built yet gives nullptr, and the dispatch then
 // leaves the control as it is.
 #include "WinSubClass.h"
+#include "WinSubClassButtons.h"
+#include "WinSubClassChecks.h"
 
 TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant) {
     (void)owner;
     (void)variant;
     switch (kind) {
     // push buttons
-    case TSkinClass::Button: return nullptr;
-    case TSkinClass::BitButton: return nullptr;
-    case TSkinClass::MenuButton: return nullptr;
-    case TSkinClass::SpeedButton: return nullptr;
+    case TSkinClass::Button: return NewPushButtonSkin(owner);  // a glyph button gets TSkinBitButton
+    case TSkinClass::BitButton: return NewBitButtonSkin(owner, variant);
+    case TSkinClass::MenuButton: return new TSkinMenuButton(owner);
+    case TSkinClass::SpeedButton: return new TSkinSpeedButton(owner);
 
     // check boxes and radio buttons
-    case TSkinClass::CheckBox: return nullptr;
-    case TSkinClass::RadioButton: return nullptr;
+    case TSkinClass::CheckBox: return new TSkinCheckBox(owner);
+    case TSkinClass::RadioButton: return new TSkinRadioButton(owner);
 
     // status bar, group box, panel
     case TSkinClass::StatusBar: return nullptr;
