@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "Buttons.h"
@@ -347,6 +348,79 @@ TEST_F(HostedButton, PressAndRelease_ClickOnce) {
     EXPECT_TRUE(PixelIs(PrintClient(h), 4, 15, Cell(5))) << "focused after the click";
 }
 
+TEST_F(HostedButton, RawPathOnAClassLibraryButton_CommandWithIdZero) {
+    // A window of class "TButton" skinned as a raw window (as the dispatch does for such
+    // windows it finds without their control): the click goes to the parent as WM_COMMAND
+    // with wParam 0, which the form reflects to the control as a click.
+    TForm* form = MakeForm();
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 10, 80, 30);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    HWND h = button->Handle();
+    auto skin = std::make_unique<TSkinButton>(nullptr);
+    skin->AttachWindow(h, data.get(), nullptr, nullptr);
+    ASSERT_TRUE(skin->Attached);
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    ASSERT_TRUE(PumpUntil([&] { return clicks > 0; }));
+    ASSERT_TRUE(guitest::PumpThroughTimerTicks(50, 3));
+    EXPECT_EQ(clicks, 1);
+}
+
+// Buttons of two other libraries take the press themselves (no MouseDown from the skin).
+class TRzButton : public TButton {
+    CLASS_INFO(TRzButton)
+public:
+    using TButton::TButton;
+};
+class TElPopupButton : public TButton {
+    CLASS_INFO(TElPopupButton)
+public:
+    using TButton::TButton;
+};
+
+const TClassInfo& TRzButton::StaticClassInfo() {
+    static const TClassInfo& info =
+        DescribeClass<TRzButton>("TRzButton", &TButton::StaticClassInfo(), [](TClassBuilder<TRzButton>&) {});
+    return info;
+}
+
+const TClassInfo& TElPopupButton::StaticClassInfo() {
+    static const TClassInfo& info = DescribeClass<TElPopupButton>("TElPopupButton", &TButton::StaticClassInfo(),
+                                                                  [](TClassBuilder<TElPopupButton>&) {});
+    return info;
+}
+
+TEST_F(HostedButton, PressForwardedToMouseDown_ExceptForTwoLibraries) {
+    TForm* form = MakeForm();
+    const struct {
+        const char* name;
+        std::function<TButton*(TComponent*)> make;
+        int mode;
+        int downs;
+    } rows[] = {
+        {"TButton", [](TComponent* o) -> TButton* { return new TButton(o); }, 0, 1},
+        {"TRzButton", [](TComponent* o) -> TButton* { return new TRzButton(o); }, 1, 0},
+        {"TElPopupButton", [](TComponent* o) -> TButton* { return new TElPopupButton(o); }, 1, 0},
+    };
+    for (const auto& row : rows) {
+        TButton* button = row.make(form);
+        button->SetParent(form);
+        button->SetBounds(10, 10, 80, 30);
+        int downs = 0;
+        button->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+        TSkinControl* skin = CreateSkinControl(TSkinClass::Button, button);
+        skin->AttachControl(nullptr, data.get(), false, nullptr);
+        EXPECT_EQ(skin->Mode, row.mode) << row.name;
+        SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        SendMessageW(button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        EXPECT_EQ(downs, row.downs) << row.name;
+        delete button;
+    }
+}
+
 TEST_F(HostedButton, GlyphButton_GetsTheGlyphSkinAndShowsItsGlyph) {
     TForm* form = MakeForm();
     auto* button = new TBitBtn(form);
@@ -423,6 +497,35 @@ TEST_F(HostedButton, MenuButton_FocusedShowsTheHotCellAndAnArrow) {
     const Capture c = PrintClient(h);
     EXPECT_TRUE(PixelIs(c, 4, 15, Cell(4))) << "merely focused";
     EXPECT_TRUE(PixelIs(c, 80 - 12, 15, ColorToRGB(clWindowText))) << "arrow";
+}
+
+TEST_F(HostedButton, Painting_LeaksNoGdiObjects) {
+    TForm* form = MakeForm();
+    auto* button = new TBitBtn(form);
+    button->SetParent(form);
+    button->SetBounds(10, 10, 80, 40);
+    button->SetCaption("OK");
+    TBitmap glyph;
+    glyph.SetPixelFormat(pf24bit);
+    glyph.SetSize(32, 16);  // two cells: normal and disabled
+    button->SetGlyph(glyph);
+    TSkinControl* skin = CreateSkinControl(TSkinClass::Button, button);
+    skin->AttachControl(nullptr, data.get(), false, nullptr);
+    HWND h = button->Handle();
+    SetFocus(h);
+    auto paintAll = [&] {
+        for (bool enabled : {true, false}) {
+            EnableWindow(h, enabled);
+            const Capture c = PrintClient(h);
+            skin->PaintWindow(nullptr);
+        }
+    };
+    paintAll();  // whatever is made once on first use
+    const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
+    for (int i = 0; i < 100; ++i) paintAll();
+    const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
+    ASSERT_TRUE(before.gdiKnown) << before.source;
+    EXPECT_EQ(after.gdi, before.gdi) << after.source;
 }
 
 // ---- speed buttons -------------------------------------------------------------------------
