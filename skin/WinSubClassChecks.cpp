@@ -124,6 +124,11 @@ void TSkinCheckBase::AfterMessage(TMessage& m) {
     case kDataCheckChanged:
         Redraw();
         return;
+    case WM_PRINTCLIENT:
+        // A picture of the control asked for by its parent or a capture: the box goes over
+        // the control's own, as after its paints.
+        if (Mode == 0) PaintWindow(reinterpret_cast<HDC>(m.WParam));
+        return;
     default:
         TSkinControl::AfterMessage(m);
         return;

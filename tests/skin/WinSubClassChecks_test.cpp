@@ -251,6 +251,7 @@ TEST_F(RawCheck, CheckBox_BoxDrawnOverItsOwnPainting) {
     EXPECT_EQ(skin->LastSetCheck, 2);
     EnableWindow(h, FALSE);
     EXPECT_TRUE(PixelIs(WindowDc(h), 6, 10, CheckCell(8))) << "checked, disabled";
+    EXPECT_TRUE(PixelIs(PrintClient(h), 6, 10, CheckCell(8))) << "in a picture of the control too";
     // The caption stays the control's own: no skin colour to the right of the box.
     const Capture c = WindowDc(h);
     EXPECT_TRUE(c.Painted(110, 10));
