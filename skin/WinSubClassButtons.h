@@ -152,6 +152,8 @@ private:
 
     std::unique_ptr<TWindowProcHook> graphicHook_;
     const TWndMethod* previous_ = nullptr;  // valid while a message of the host is handled
+    // Expires with this object: a click handler may free the control, and the skin with it.
+    std::shared_ptr<int> lifeToken_ = std::make_shared<int>(0);
 };
 
 // The skin the factory makes for a push-button row: a TSkinBitButton for the class

@@ -49,15 +49,19 @@ bool TSkinSpeedButton::AttachGraphic(TWinSkinForm* formSkin, TSkinData* skinData
 }
 
 void TSkinSpeedButton::hostWndProc(TMessage& m, const TWndMethod& previous) {
+    const std::weak_ptr<int> alive = lifeToken_;
     const TWndMethod* outer = previous_;
     previous_ = &previous;
     struct Restore {
+        const std::weak_ptr<int>& alive;
         const TWndMethod*& slot;
         const TWndMethod* value;
-        ~Restore() { slot = value; }
-    } restore{previous_, outer};
+        ~Restore() {
+            if (!alive.expired()) slot = value;
+        }
+    } restore{alive, previous_, outer};
     if (m.Msg == WM_SKINENABLE) {
-        Active = static_cast<int>(m.WParam) > 0;
+        Active = static_cast<INT_PTR>(m.WParam) > 0;
         if (Active) Redraw();
         return;
     }
@@ -65,10 +69,10 @@ void TSkinSpeedButton::hostWndProc(TMessage& m, const TWndMethod& previous) {
         callHost(m);
         return;
     }
-    if (BeforeMessage(m)) {
-        callHost(m);
-        AfterMessage(m);
-    }
+    if (!BeforeMessage(m) || alive.expired()) return;
+    callHost(m);
+    if (alive.expired()) return;  // the control's own handling freed it (a click handler)
+    AfterMessage(m);
 }
 
 void TSkinSpeedButton::callHost(TMessage& m) {
@@ -84,11 +88,14 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& m) {
         m.Result = 1;
         return false;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONDBLCLK: {
+        const std::weak_ptr<int> alive = lifeToken_;
         callHost(m);  // the control presses itself (capture, drag, click on release)
+        if (alive.expired()) return false;
         MouseState |= msPressed;
         PaintWindow(nullptr);
         return false;
+    }
     case WM_LBUTTONUP:
         return true;
     default:
