@@ -210,6 +210,20 @@ TEST_F(RawButton, PressAndRelease_PostOneCommand) {
     EXPECT_EQ(skin->MouseState & msPressed, 0);
 }
 
+TEST_F(RawButton, BmClick_OneCommand) {
+    // What dialogs and the test harness use to press a button: the platform turns it into
+    // a press and a release sent to the button itself.
+    HWND button = MakeRawButton(BS_PUSHBUTTON, L"OK", IDOK);
+    auto skin = std::make_unique<TSkinButton>(nullptr);
+    skin->AttachWindow(button, data.get(), nullptr, nullptr);
+    commands.clear();
+    SendMessageW(button, BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !commands.empty(); }));
+    ASSERT_TRUE(guitest::PumpThroughTimerTicks(50, 3));
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(LOWORD(commands[0].first), IDOK);
+}
+
 TEST_F(RawButton, ReleaseWithoutPress_NoCommand) {
     HWND button = MakeRawButton(BS_PUSHBUTTON, L"Go", 77);
     auto skin = std::make_unique<TSkinButton>(nullptr);
