@@ -1,9 +1,9 @@
 // The one place that knows every control-skin class: the dispatch asks here for a new
 // skin of a kind.  A kind whose skin is not built yet gives nullptr, and the dispatch then
 // leaves the control as it is.
+#include "WinSubClassButtons.h"  // push buttons
+#include "WinSubClassChecks.h"   // check boxes and radio buttons
 #include "WinSubClass.h"
-#include "WinSubClassButtons.h"
-#include "WinSubClassChecks.h"
 
 TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant) {
     (void)owner;
