@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "Forms.h"
+#include "SkinManage.h"
 #include "SkinManagerLink.h"
 #include "Texts.h"
 
@@ -301,4 +302,7 @@ void TSkinData::LoadCaptionFont() {
     }
 }
 
-void RegisterSkinClasses() { TSkinData::StaticClassInfo(); }
+void RegisterSkinClasses() {
+    TSkinData::StaticClassInfo();
+    TSkinManage::InstallFactory();
+}

@@ -1,0 +1,130 @@
+// The three programs start skinned: each main window answers the skin query and shows the
+// default skin's frame on screen, and so do a message box and the open-file dialog of the
+// notepad.  Screenshots of each are saved to <build>/screenshots/ as build artefacts.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "Bitmap.h"
+#include "SkinMessages.h"
+#include "SkinPrimitives.h"
+#include "WinSkinData.h"
+#include "gui_test.h"
+#include "notepad_test_support.h"
+
+using namespace guitest;
+
+namespace {
+
+// The default skin the programs store, read from this test's own resources.
+TSkinData& DefaultSkin() {
+    static std::unique_ptr<TSkinData> data = [] {
+        auto d = std::make_unique<TSkinData>(nullptr);
+        HRSRC res = FindResourceA(nullptr, "DEFAULTSKIN", MAKEINTRESOURCEA(10));
+        if (HGLOBAL global = res ? LoadResource(nullptr, res) : nullptr) {
+            const auto* bytes = static_cast<const uint8_t*>(LockResource(global));
+            d->ReadSkinStream(TBytes(bytes, bytes + SizeofResource(nullptr, res)));
+        }
+        return d;
+    }();
+    return *data;
+}
+
+std::wstring ScreenshotPath(const std::wstring& name) {
+    const std::wstring shots = BuildPath(L"screenshots");
+    CreateDirectoryW(shots.c_str(), nullptr);
+    return shots + L"\\" + name + L".bmp";
+}
+
+bool Skinned(HWND window) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1;
+}
+
+// The left border on screen is the skin's Left part as the frame painter renders it, in
+// the active or the inactive cell.
+::testing::AssertionResult ShowsSkinnedFrame(HWND window, const std::wstring& shot) {
+    TSkinData& skin = DefaultSkin();
+    if (skin.NoSkin()) return ::testing::AssertionFailure() << "the test holds no default skin";
+    const int borderWidth = skin.Left->Image.Width() / std::max(skin.Left->Frame, 1);
+    Capture last;
+    bool matched = false;
+    PumpUntil([&] {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        last = CaptureWindow(window, true, CaptureMethod::WindowDc);
+        if (!last.Valid()) return false;
+        const int h = last.Height();
+        for (int cell : {1, 2}) {
+            auto part = RenderSkinPart(RECT{0, 0, borderWidth, h}, skin.Left->Image, skin.Left->Margins,
+                                       StripAxis::Horizontal, skin.Left->Tile == 1 ? CentreFill::Stretch : CentreFill::Tile,
+                                       std::max(skin.Left->Frame, 1), cell);
+            if (!part || part->Empty()) continue;
+            const COLORREF expected = part->PixelColor(1, h / 2);
+            if (ColorNear(last.Pixel(1, h / 2), expected, 2)) matched = true;
+        }
+        return matched;
+    });
+    if (last.Valid()) last.SaveBmp(ScreenshotPath(shot));
+    if (!matched) return ::testing::AssertionFailure() << "the left border is not the skin's Left part";
+    return ::testing::AssertionSuccess();
+}
+
+void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const wchar_t* shot) {
+    notepadtest::CreateMarker();
+    Process p = LaunchProgram(exe);
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND main = WaitForMainWindow(p, mainClass);
+    ASSERT_NE(nullptr, main) << "no main window";
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(main); })) << "the main window is not skinned";
+    EXPECT_TRUE(ShowsSkinnedFrame(main, shot));
+    p.Terminate(0);
+}
+
+}  // namespace
+
+TEST(SkinnedPrograms, Quillet_MainWindow) { ExpectMainWindowSkinned(L"quillet.exe", L"TFnotepad", L"quillet_main"); }
+TEST(SkinnedPrograms, Scrivet_MainWindow) { ExpectMainWindowSkinned(L"scrivet.exe", L"TFWord", L"scrivet_main"); }
+TEST(SkinnedPrograms, Parlet_MainWindow) { ExpectMainWindowSkinned(L"parlet.exe", L"TFInput", L"parlet_main"); }
+
+TEST(SkinnedPrograms, Quillet_MessageBox) {
+    notepadtest::RemoveMarker();  // the first-run prompt is a message box
+    Process p = LaunchProgram(L"quillet.exe");
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND box = WaitForMessageBox(p.Id());
+    ASSERT_NE(nullptr, box) << "no message box";
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(box); })) << "the message box is not skinned";
+    EXPECT_TRUE(ShowsSkinnedFrame(box, L"quillet_messagebox"));
+    p.Terminate(0);
+    notepadtest::CreateMarker();
+}
+
+TEST(SkinnedPrograms, Quillet_OpenFileDialog) {
+    notepadtest::CreateMarker();
+    Process p = LaunchProgram(L"quillet.exe");
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND main = WaitForMainWindow(p, L"TFnotepad");
+    ASSERT_NE(nullptr, main);
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(main); }));
+    // The File menu's Open item, found by its text in the window's menu.
+    UINT openId = 0;
+    HMENU bar = GetMenu(main);
+    for (int i = 0; bar && i < GetMenuItemCount(bar) && !openId; ++i) {
+        HMENU sub = GetSubMenu(bar, i);
+        for (int j = 0; sub && j < GetMenuItemCount(sub); ++j) {
+            wchar_t text[128] = {};
+            GetMenuStringW(sub, static_cast<UINT>(j), text, 128, MF_BYPOSITION);
+            if (std::wstring(text).rfind(L"\x6253\x5F00(&O)", 0) == 0) openId = GetMenuItemID(sub, j);
+        }
+    }
+    if (!openId) GTEST_SKIP() << "the window's menu is no longer reachable from outside the program";
+    PostMessageW(main, WM_COMMAND, openId, 0);
+    HWND dialog = WaitForWindow(WindowQuery().Class(L"#32770").InProcess(p.Id()).Visible());
+    ASSERT_NE(nullptr, dialog) << "no open-file dialog";
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(dialog); })) << "the open-file dialog is not skinned";
+    EXPECT_TRUE(ShowsSkinnedFrame(dialog, L"quillet_openfile"));
+    p.Terminate(0);
+}
