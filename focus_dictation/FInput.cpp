@@ -56,8 +56,7 @@ void TFInput::FormCreate(TObject*) {
     SetUpRecognizer();
     Application->SetIcon(Icon());
     Application->SetTitle("Chattuck");
-    // The bottom-right corner of the screen, 30 pixels above its bottom edge.
-    SetBounds(Screen->Width() - Width(), Screen->Height() - Height() - 30, Width(), Height());
+    PlaceAtBottomRight();
     Application->SetShowHint(true);
 }
 

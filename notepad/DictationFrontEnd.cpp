@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "ComCtrls.h"
+#include "SkinMessages.h"
 #include "StdCtrls.h"
 #include "Texts.h"
 
@@ -37,6 +38,22 @@ const TClassInfo& TDictationForm::StaticClassInfo() {
 TDictationForm::TDictationForm(TComponent* owner) : TForm(owner) {}
 
 std::string TDictationForm::MicrophoneMessage() const { return kMicrophoneMessage; }
+
+void TDictationForm::PlaceAtBottomRight() {
+    SetBounds(Screen->Width() - Width(), Screen->Height() - Height() - 30, Width(), Height());
+}
+
+void TDictationForm::WndProc(TMessage& message) {
+    TForm::WndProc(message);
+    // The skin engine tells the window each time it has applied the skin.  Its first
+    // fitting resizes the frame to the skin's borders and keeps the top-left corner, so
+    // the form would leave its corner by the difference: it takes its place again, once
+    // (a later re-application must not move a window the user has moved since).
+    if (message.Msg == CN_SKINNOTIFY && message.LParam == kSkinMarker && !skinFitted_) {
+        skinFitted_ = true;
+        if (WindowState() == wsNormal) PlaceAtBottomRight();
+    }
+}
 
 std::string TDictationForm::PhraseToAnsi(const std::wstring& phrase) { return texts::WideToAnsi(phrase); }
 

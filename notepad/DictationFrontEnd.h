@@ -50,6 +50,10 @@ public:
     // The phrase text of a hypothesis or recognition, converted for the choice list.
     static std::string PhraseToAnsi(const std::wstring& phrase);
 
+    // The form's place: the bottom-right corner of the screen, 30 pixels above its bottom
+    // edge (form creation calls it; the skin's first fitting calls it again, see WndProc).
+    void PlaceAtBottomRight();
+
     // Event handlers (bound by name; the word-processor form's context is named
     // SpSharedRecoContext1 and its handlers carry that prefix).
     void SpSharedRecoContextStartStream(TObject* Sender, long StreamNumber, const VARIANT& StreamPosition) {}
@@ -66,6 +70,8 @@ public:
     void SpSharedRecoContextAudioLevel(TObject* Sender, long StreamNumber, const VARIANT& StreamPosition, int AudioLevel);
 
 protected:
+    void WndProc(TMessage& message) override;
+
     // The recognizer set-up of form creation: event interests, grammar 0, dictation on.
     // On any failure: the configuration message, the set-up page, a terminate request.
     // Returns whether the recognizer is ready.
@@ -78,6 +84,9 @@ protected:
     // Registers the handlers above under the given context prefix.
     template <class T>
     static void DescribeFrontEnd(TClassBuilder<T>& b, const std::string& prefix);
+
+private:
+    bool skinFitted_ = false;  // the skin has fitted the frame once
 };
 
 // Texts of the front end.

@@ -141,7 +141,7 @@ void TFnotepad::FormCreate(TObject*) {
     SetUpRecognizer();
     Application->SetIcon(Icon());
     Application->SetTitle("Orvisk");
-    SetBounds(Screen->Width() - Width(), Screen->Height() - Height() - 30, Width(), Height());
+    PlaceAtBottomRight();
     const std::tm today = localTime(Now());
     StatusBar1->Panels().Items(2)->SetText(DateText(today));
     StatusBar1->Panels().Items(3)->SetText(WeekdayText(today));

@@ -91,7 +91,7 @@ void TFWord::FormCreate(TObject*) {
     SetUpRecognizer();
     Application->SetIcon(Icon());
     Application->SetTitle("Dormel");
-    SetBounds(Screen->Width() - Width(), Screen->Height() - Height() - 30, Width(), Height());
+    PlaceAtBottomRight();
 }
 
 void TFWord::FormShow(TObject*) { FirstRunPrompt(); }

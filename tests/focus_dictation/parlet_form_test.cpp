@@ -12,9 +12,11 @@
 #include "FInput.h"
 #include "Fnotepad.h"
 #include "Menus.h"
+#include "SkinManage.h"
 #include "StdCtrls.h"
 #include "WinRegistry.h"
 #include "WinSkinData.h"
+#include "WinSkinForm.h"
 #include "gui_test.h"
 #include "notepad_test_support.h"
 #include "parlet_test_support.h"
@@ -86,22 +88,46 @@ protected:
 }  // namespace
 
 TEST_F(ParletForm, StoredForm_ToolWindowOnTopAtTheBottomRight) {
+    // The skin engine attaches at the first activation and fits the frame to the skin's
+    // borders when its apply message arrives.
+    TWinSkinForm* skin = nullptr;
+    ASSERT_TRUE(guitest::PumpUntil([&] {
+        TSkinManage* manager = TSkinManage::Instance();
+        skin = manager ? manager->FindFormSkin(form->Handle()) : nullptr;
+        return skin && skin->FSkinState == ssActive;
+    })) << "the form is not skinned";
     EXPECT_EQ(std::string("Chattuck(已开始)"), form->Text());
+    char caption[64] = {};
+    GetWindowTextA(form->Handle(), caption, sizeof caption);
+    EXPECT_EQ(std::string("Chattuck(已开始)"), caption) << "the caption the skin draws";
     EXPECT_EQ("Chattuck", Application->Title());
-    EXPECT_EQ(223, form->Width());
-    EXPECT_EQ(126, form->Height());
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) - 223, form->Left());
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) - 126 - 30, form->Top());
     const LONG_PTR style = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
     const LONG_PTR exStyle = GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE);
+    // The stored 223 x 126 under the system's tool-window frame with its menu bar: the
+    // skin keeps that client area whatever its own borders are.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, TRUE, static_cast<DWORD>(exStyle));
+    EXPECT_EQ(223 - (frame.right - frame.left), form->ClientWidth());
+    EXPECT_EQ(126 - (frame.bottom - frame.top), form->ClientHeight());
+    // Still in the bottom-right corner, 30 pixels above the screen's bottom edge.
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), form->Left() + form->Width());
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) - 30, form->Top() + form->Height());
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(exStyle & WS_EX_LAYERED) << "the stored blend value must not make the window translucent";
     EXPECT_TRUE(style & WS_THICKFRAME);
-    // A tool window has a close box only, whatever its stored border icons say.
-    EXPECT_TRUE(style & WS_SYSMENU);
+    // A tool window has a close box only, whatever its stored border icons say.  The skin
+    // takes WS_SYSMENU off the style while it paints the caption and shows the close
+    // button in its place.
     EXPECT_EQ((1u << biSystemMenu) | (1u << biMinimize), form->BorderIcons());
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    std::vector<int> shown;
+    for (size_t i = 0; i < skin->FSysButtons.size(); ++i) {
+        const TWinSysButton& button = *skin->FSysButtons[i];
+        if (!skin->IsButtonVisible(static_cast<int>(i)) || !button.Definition) continue;
+        if (button.Definition->Action >= 0 && button.Definition->Action <= 2) shown.push_back(button.Definition->Action);
+    }
+    EXPECT_EQ(std::vector<int>{0}, shown) << "caption buttons with close (0), maximise (1), minimise (2)";
     EXPECT_FALSE(form->AlphaBlend());
     EXPECT_EQ(150, form->AlphaBlendValue());
     EXPECT_EQ(form->PopupMenu1, form->PopupMenu());

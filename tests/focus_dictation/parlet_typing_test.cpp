@@ -198,6 +198,19 @@ TEST(ParletProgram, Start_ToolWindowAtTheBottomRightListening) {
     HWND main = guitest::WaitForMainWindow(p, L"TFInput");
     ASSERT_NE(nullptr, main);
     EXPECT_EQ(L"Chattuck(已开始)", guitest::WindowTextW(main));
+    // The skin takes WS_CAPTION (or, where it keeps that, WS_SYSMENU) off the style once it
+    // paints the frame, and fits the frame to its borders: the window is back in its
+    // corner after that.
+    const auto skinPainted = [&] {
+        const LONG_PTR style = GetWindowLongPtrW(main, GWL_STYLE);
+        return (style & WS_CAPTION) != WS_CAPTION || !(style & WS_SYSMENU);
+    };
+    const auto inCorner = [&] {
+        const RECT r = guitest::WindowRectOf(main);
+        return r.right == GetSystemMetrics(SM_CXSCREEN) && r.bottom == GetSystemMetrics(SM_CYSCREEN) - 30;
+    };
+    EXPECT_TRUE(guitest::PumpUntil([&] { return skinPainted() && inCorner(); }))
+        << "not skinned, or not in the corner";
     const RECT r = guitest::WindowRectOf(main);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), r.right) << guitest::ToString(r);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) - 30, r.bottom) << guitest::ToString(r);

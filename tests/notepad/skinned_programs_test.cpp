@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -73,7 +74,46 @@ bool Skinned(HWND window) {
     return ::testing::AssertionSuccess();
 }
 
-void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const wchar_t* shot) {
+// The window's caption band on screen, captured after a synchronous frame repaint.
+Capture CaptionBand(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    return CaptureWindow(window, true, CaptureMethod::WindowDc);
+}
+
+// Pixels of the caption band (the top `rows` rows) that differ between two captures.
+int Differ(const Capture& a, const Capture& b, int rows) {
+    if (!a.Valid() || !b.Valid() || a.Width() != b.Width() || a.Height() != b.Height()) return 0;
+    int n = 0;
+    for (int y = 0; y < std::min(rows, a.Height()); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) ++n;
+    return n;
+}
+
+// The title is drawn on the skinned caption: with the window's text taken away the
+// caption band changes; the text put back draws it again.  scrivet and parlet show
+// their listening state only there.
+::testing::AssertionResult DrawsTitle(HWND window, const std::wstring& title) {
+    TSkinData& skin = DefaultSkin();
+    const int caption = skin.Top->Image.Height() / std::max(skin.Top->Frame, 1);
+    if (caption <= 0) return ::testing::AssertionFailure() << "the skin has no caption";
+    Capture with, without;
+    const bool shown = PumpUntil([&] {
+        with = CaptionBand(window);
+        SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 2000, nullptr);
+        without = CaptionBand(window);
+        SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()), SMTO_ABORTIFHUNG, 2000,
+                            nullptr);
+        return Differ(with, without, caption) >= 20;
+    });
+    if (!shown)
+        return ::testing::AssertionFailure() << "the caption looks the same without its text ("
+                                             << Differ(with, without, caption) << " pixels differ)";
+    return ::testing::AssertionSuccess();
+}
+
+void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const wchar_t* shot,
+                             const wchar_t* title = nullptr) {
     notepadtest::CreateMarker();
     Process p = LaunchProgram(exe);
     ASSERT_TRUE(p.Valid()) << p.Error();
@@ -81,14 +121,29 @@ void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const
     ASSERT_NE(nullptr, main) << "no main window";
     ASSERT_TRUE(PumpUntil([&] { return Skinned(main); })) << "the main window is not skinned";
     EXPECT_TRUE(ShowsSkinnedFrame(main, shot));
+    // The skin fits the frame to its borders; the window keeps its corner all the same.
+    RECT r{};
+    EXPECT_TRUE(PumpUntil([&] {
+        GetWindowRect(main, &r);
+        return r.right == GetSystemMetrics(SM_CXSCREEN) && r.bottom == GetSystemMetrics(SM_CYSCREEN) - 30;
+    })) << "not in the bottom-right corner: " << ToString(r);
+    if (title) {
+        EXPECT_EQ(std::wstring(title), WindowTextW(main));
+        EXPECT_TRUE(DrawsTitle(main, title));
+        EXPECT_EQ(std::wstring(title), WindowTextW(main));
+    }
     p.Terminate(0);
 }
 
 }  // namespace
 
 TEST(SkinnedPrograms, Quillet_MainWindow) { ExpectMainWindowSkinned(L"quillet.exe", L"TFnotepad", L"quillet_main"); }
-TEST(SkinnedPrograms, Scrivet_MainWindow) { ExpectMainWindowSkinned(L"scrivet.exe", L"TFWord", L"scrivet_main"); }
-TEST(SkinnedPrograms, Parlet_MainWindow) { ExpectMainWindowSkinned(L"parlet.exe", L"TFInput", L"parlet_main"); }
+TEST(SkinnedPrograms, Scrivet_MainWindowWithItsListeningStateInTheCaption) {
+    ExpectMainWindowSkinned(L"scrivet.exe", L"TFWord", L"scrivet_main", L"Dormel(已开始)");
+}
+TEST(SkinnedPrograms, Parlet_MainWindowWithItsListeningStateInTheCaption) {
+    ExpectMainWindowSkinned(L"parlet.exe", L"TFInput", L"parlet_main", L"Chattuck(已开始)");
+}
 
 TEST(SkinnedPrograms, Quillet_MessageBox) {
     notepadtest::RemoveMarker();  // the first-run prompt is a message box

@@ -5,8 +5,10 @@
 #include "ComCtrls.h"
 #include "FWord.h"
 #include "Graphics.h"
+#include "SkinManage.h"
 #include "StdCtrls.h"
 #include "WinSkinData.h"
+#include "WinSkinForm.h"
 #include "WordServer.h"
 #include "gui_test.h"
 #include "notepad_test_support.h"
@@ -64,12 +66,27 @@ protected:
 }  // namespace
 
 TEST_F(WordForm, Start_TitleStayOnTopAndBottomRightCorner) {
+    // The skin engine attaches at the first activation and fits the frame to the skin's
+    // borders when its apply message arrives.
+    ASSERT_TRUE(guitest::PumpUntil([&] {
+        TSkinManage* manager = TSkinManage::Instance();
+        TWinSkinForm* skin = manager ? manager->FindFormSkin(form->Handle()) : nullptr;
+        return skin && skin->FSkinState == ssActive;
+    })) << "the form is not skinned";
     EXPECT_EQ("Dormel", Application->Title());
     EXPECT_EQ(std::string("Dormel(已开始)"), form->Text());
-    EXPECT_EQ(234, form->Width());
-    EXPECT_EQ(240, form->Height());
-    EXPECT_EQ(Screen->Width() - form->Width(), form->Left());
-    EXPECT_EQ(Screen->Height() - form->Height() - 30, form->Top());
+    char caption[64] = {};
+    GetWindowTextA(form->Handle(), caption, sizeof caption);
+    EXPECT_EQ(std::string("Dormel(已开始)"), caption) << "the caption the skin draws";
+    // The stored 234 x 240 under the system frame (caption, system menu, thick frame, the
+    // menu bar): the skin keeps that client area whatever its own borders are.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, TRUE, 0);
+    EXPECT_EQ(234 - (frame.right - frame.left), form->ClientWidth());
+    EXPECT_EQ(240 - (frame.bottom - frame.top), form->ClientHeight());
+    // Still in the bottom-right corner, 30 pixels above the screen's bottom edge.
+    EXPECT_EQ(Screen->Width(), form->Left() + form->Width());
+    EXPECT_EQ(Screen->Height() - 30, form->Top() + form->Height());
     EXPECT_TRUE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(StandinRunning()) << "the word processor was reached before anything was dictated";
 }
