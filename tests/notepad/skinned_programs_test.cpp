@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Bitmap.h"
+#include "Fnotepad.h"
 #include "SkinMessages.h"
 #include "SkinPrimitives.h"
 #include "WinSkinData.h"
@@ -157,29 +159,31 @@ TEST(SkinnedPrograms, Quillet_MessageBox) {
     notepadtest::CreateMarker();
 }
 
+// The open-file dialog, opened by the notepad's File > Open in this process (another
+// process's menus are out of reach under Wine): the dialog is the system's, admitted by
+// its class and skinned with the main form's skin.
 TEST(SkinnedPrograms, Quillet_OpenFileDialog) {
+    Application->Initialize();
+    RegisterSkinClasses();
+    TFnotepad::CommandLineParameters = [] { return std::vector<std::string>(); };
+    ASSERT_TRUE(notepadtest::Standin::Get().Loaded()) << "stand-in recognizer DLL not found";
+    notepadtest::Standin::Get().Reset();
     notepadtest::CreateMarker();
-    Process p = LaunchProgram(L"quillet.exe");
-    ASSERT_TRUE(p.Valid()) << p.Error();
-    HWND main = WaitForMainWindow(p, L"TFnotepad");
-    ASSERT_NE(nullptr, main);
-    ASSERT_TRUE(PumpUntil([&] { return Skinned(main); }));
-    // The File menu's Open item, found by its text in the window's menu.
-    UINT openId = 0;
-    HMENU bar = GetMenu(main);
-    for (int i = 0; bar && i < GetMenuItemCount(bar) && !openId; ++i) {
-        HMENU sub = GetSubMenu(bar, i);
-        for (int j = 0; sub && j < GetMenuItemCount(sub); ++j) {
-            wchar_t text[128] = {};
-            GetMenuStringW(sub, static_cast<UINT>(j), text, 128, MF_BYPOSITION);
-            if (std::wstring(text).rfind(L"\x6253\x5F00(&O)", 0) == 0) openId = GetMenuItemID(sub, j);
-        }
-    }
-    if (!openId) GTEST_SKIP() << "the window's menu is no longer reachable from outside the program";
-    PostMessageW(main, WM_COMMAND, openId, 0);
-    HWND dialog = WaitForWindow(WindowQuery().Class(L"#32770").InProcess(p.Id()).Visible());
-    ASSERT_NE(nullptr, dialog) << "no open-file dialog";
-    ASSERT_TRUE(PumpUntil([&] { return Skinned(dialog); })) << "the open-file dialog is not skinned";
-    EXPECT_TRUE(ShowsSkinnedFrame(dialog, L"quillet_openfile"));
-    p.Terminate(0);
+    TFnotepad* form = Application->CreateForm<TFnotepad>();
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(form->Handle()); })) << "the main form is not skinned";
+    ::testing::AssertionResult frame = ::testing::AssertionFailure() << "no open-file dialog";
+    const auto seen = notepadtest::RunDialogs([&] { form->M_OpenFilesClick(form); },
+                                              {[&](HWND dialog) {
+                                                  if (!Skinned(dialog)) return false;
+                                                  frame = ShowsSkinnedFrame(dialog, L"quillet_openfile");
+                                                  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                                                  return true;
+                                              }});
+    EXPECT_EQ(1u, seen.size());
+    EXPECT_TRUE(frame);
+    delete form;
+    Application->SetMainForm(nullptr);
+    notepadtest::Standin::Get().Reset();
+    PumpMessages();
 }
