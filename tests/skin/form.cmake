@@ -11,6 +11,7 @@ add_executable(skin_form_tests
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormGeometry_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinForm_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormButtons_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormMdi_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/SkinManage_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/skin_data_tests.rc")
 target_include_directories(skin_form_tests PRIVATE "${CMAKE_CURRENT_LIST_DIR}" "${GENERATED_RES_DIR}"
