@@ -19,6 +19,7 @@
 
 #include "Bitmap.h"
 #include "Graphics.h"
+#include "Handles.h"
 
 class TControl;
 
@@ -62,6 +63,18 @@ void TileBitmap(TCanvas& canvas, const RECT& dest, TBitmap& image, const RECT& s
 // The bitmap at rect's top left (at most rect's size, unscaled), leaving the target
 // alone where the bitmap has the key colour.
 void DrawTransparentBitmap(HDC dc, const RECT& rect, TBitmap& bitmap, TColor key);
+// One cell of a horizontal strip stretched to w x h, with the mask of its magenta pixels
+// made once: drawing it keyed again costs one blit (caption buttons repaint on every
+// activation and hover).  Empty when the image or the size is.
+struct TKeyedPicture {
+    std::unique_ptr<TBitmap> picture;
+    UniqueBitmap mask;
+    bool Empty() const { return !picture || picture->Empty() || !mask; }
+};
+TKeyedPicture RenderStripCellKeyed(TBitmap& image, int cells, int cell, int w, int h);
+// The picture with its top-left corner at (x, y), leaving the target alone where the
+// picture has the key colour.  Its memory DC is given up afterwards.
+void DrawKeyedPicture(HDC dc, int x, int y, TKeyedPicture& picture);
 // A region of the bitmap's pixels that are not the key colour (each channel from the
 // key's value up to key + tolerance counts as key), shifted by (dx, dy); owned by the
 // caller, never null unless the platform fails.  The bitmap is converted to pf32bit.

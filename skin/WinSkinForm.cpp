@@ -375,6 +375,7 @@ void TWinSkinForm::UnskinControls() {
 void TWinSkinForm::FreeSysButtons() {
     // A caption button that is hot clears FHotObject as it goes (TNCObject's destructor).
     FSysButtons.clear();
+    renderedButtons_.clear();
 }
 
 // ---- the window procedure in place ------------------------------------------------------

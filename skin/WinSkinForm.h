@@ -35,6 +35,7 @@
 #include "Messages.h"
 #include "NCObjects.h"
 #include "SkinMessages.h"
+#include "SkinPrimitives.h"
 #include "WinSkinFormGeometry.h"
 
 #include "Bitmap.h"
@@ -294,6 +295,13 @@ private:
     skinframe::ButtonFacts buttonFacts();
     bool buttonImageSize(const TWinSysButton& button, int& cellWidth, int& cellHeight) const;
     std::unique_ptr<TBitmap> renderBorderPart(int index, int w, int h);
+    // The border part (1 left, 2 right, 3 top, 4 bottom) at w x h in the window's active
+    // or inactive cell, rendered once per size and cell; owned by renderedParts_, nullptr
+    // when there is nothing to draw.
+    TBitmap* cachedBorderPart(int index, int w, int h);
+    // Drops the rendered parts (the skin's borders changed), or only their DCs.
+    void forgetRenderedParts();
+    void releaseRenderedPartDcs();
     UniqueRegion partRegion(int index, int w, int h, int dx, int dy);
 
     void newSysPopup();
@@ -303,5 +311,26 @@ private:
     std::shared_ptr<int> lifeToken_;  // expires when this object is freed
     // The left and right parts while a frame paint runs: the caption takes its corners
     // from them instead of reading the screen back.
-    std::unique_ptr<TBitmap> leftPart_, rightPart_;
+    TBitmap* leftPart_ = nullptr;
+    TBitmap* rightPart_ = nullptr;
+    // Border parts as last rendered: at most one per part and cell (active, inactive), so
+    // a repaint at the same size (activation, a new title, hover) only copies them.
+    struct RenderedPart {
+        int index = 0, cell = 0, width = 0, height = 0;
+        std::unique_ptr<TBitmap> bitmap;
+    };
+    std::vector<RenderedPart> renderedParts_;
+    // Caption-button cells as last drawn, one per button, cell and size (dropped with
+    // the buttons).
+    struct RenderedButton {
+        int index = 0, cell = 0, width = 0, height = 0;
+        TKeyedPicture keyed;
+    };
+    std::vector<RenderedButton> renderedButtons_;
+    // The cell of the button at its bounds' size; nullptr when there is nothing to draw.
+    TKeyedPicture* cachedButtonCell(const TWinSysButton& button, int cell);
+    // The window's small icon as LoadSmallIcon found it: our own copy at the small-icon
+    // size, or, without an icon, FIconBitmap keyed (made at its first drawing).
+    UniqueIcon iconCopy_;
+    TKeyedPicture iconPicture_;
 };

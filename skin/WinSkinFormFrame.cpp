@@ -54,6 +54,7 @@ void TWinSkinForm::LoadBorders() {
         FBorderTop = skinframe::CellLength(FSkinData->Top->Image.Height(), FSkinData->Top->Frame);
         FBorderBottom = skinframe::CellLength(FSkinData->Bottom->Image.Height(), FSkinData->Bottom->Frame);
     }
+    forgetRenderedParts();
     FreeSysButtons();
     FButtonCount = static_cast<int>(FSkinData->CaptionButtons.size());
     bool iconLoaded = false;
@@ -131,10 +132,34 @@ std::unique_ptr<TBitmap> TWinSkinForm::renderBorderPart(int index, int w, int h)
     return RenderSkinPart(RECT{0, 0, w, h}, part->Image, part->Margins, axis, fill, cells, cell);
 }
 
+TBitmap* TWinSkinForm::cachedBorderPart(int index, int w, int h) {
+    TDataSkinObject* part = borderPart(FSkinData, index);
+    if (!part || w <= 0 || h <= 0 || part->Image.Empty()) return nullptr;
+    const int cell = (std::max(part->Frame, 1) == 1 || FActive) ? 1 : 2;
+    auto slot = std::find_if(renderedParts_.begin(), renderedParts_.end(),
+                             [&](const RenderedPart& p) { return p.index == index && p.cell == cell; });
+    if (slot != renderedParts_.end() && slot->width == w && slot->height == h) return slot->bitmap.get();
+    std::unique_ptr<TBitmap> bitmap = renderBorderPart(index, w, h);
+    if (!bitmap || bitmap->Empty()) return nullptr;
+    if (slot == renderedParts_.end()) slot = renderedParts_.insert(renderedParts_.end(), RenderedPart{});
+    *slot = RenderedPart{index, cell, w, h, std::move(bitmap)};
+    return slot->bitmap.get();
+}
+
+void TWinSkinForm::forgetRenderedParts() {
+    leftPart_ = rightPart_ = nullptr;
+    renderedParts_.clear();
+}
+
+void TWinSkinForm::releaseRenderedPartDcs() {
+    // A kept part holds only its bitmap between paints, not a memory DC as well.
+    for (RenderedPart& p : renderedParts_) p.bitmap->Canvas().FreeContext();
+}
+
 void TWinSkinForm::PaintBorderPart(int index, const RECT& rect, HDC dc) {
     const int w = width(rect), h = height(rect);
-    std::unique_ptr<TBitmap> bitmap = renderBorderPart(index, w, h);
-    if (!bitmap || bitmap->Empty()) return;
+    TBitmap* bitmap = cachedBorderPart(index, w, h);
+    if (!bitmap) return;
     BitBlt(dc, rect.left, rect.top, w, h, bitmap->Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
@@ -158,8 +183,8 @@ void TWinSkinForm::PaintFrame(HDC dc) {
                 const skinframe::FrameRects rects = skinframe::CalcFrameRects(frameMetrics(), FWidth, FHeight);
                 // The left and right parts are kept for the caption, whose corners they
                 // form: the caption is composed off screen and never read back.
-                leftPart_ = renderBorderPart(1, width(rects.left), height(rects.left));
-                rightPart_ = renderBorderPart(2, width(rects.right), height(rects.right));
+                leftPart_ = cachedBorderPart(1, width(rects.left), height(rects.left));
+                rightPart_ = cachedBorderPart(2, width(rects.right), height(rects.right));
                 if (leftPart_)
                     BitBlt(dc, rects.left.left, rects.left.top, width(rects.left), height(rects.left),
                            leftPart_->Canvas().Handle(), 0, 0, SRCCOPY);
@@ -168,17 +193,16 @@ void TWinSkinForm::PaintFrame(HDC dc) {
                            rightPart_->Canvas().Handle(), 0, 0, SRCCOPY);
                 PaintBorderPart(4, rects.bottom, dc);
                 PaintCaption(dc);
-                leftPart_.reset();
-                rightPart_.reset();
+                leftPart_ = rightPart_ = nullptr;
                 // The menu strip: the skinned menu bar paints it once it exists.
                 if (FMenuHeight > 0 && FSkinData->SkinBrush() && width(rects.menuBar) > 0 && height(rects.menuBar) > 0)
                     FillRect(dc, &rects.menuBar, FSkinData->SkinBrush().get());
             }
         } catch (...) {
             // Painting never fails loudly; the DC is released below.
-            leftPart_.reset();
-            rightPart_.reset();
+            leftPart_ = rightPart_ = nullptr;
         }
+        releaseRenderedPartDcs();
     }
     // Everything was painted in its normal look: no object stays hot.
     for (auto& button : FSysButtons) button->State = nsNormal;
@@ -317,8 +341,24 @@ void TWinSkinForm::PaintButtons(HDC dc) {
         if (def.Image.Empty()) continue;
         const int cells = std::max(def.Frame, 1);
         const int cell = (FActive || cells < 4) ? 1 : 4;
-        DrawStripCellStretched(dc, button.Bounds, def.Image, Keying::Magenta, cells, cell);
+        if (TKeyedPicture* picture = cachedButtonCell(button, cell))
+            DrawKeyedPicture(dc, button.Bounds.left, button.Bounds.top, *picture);
     }
+}
+
+TKeyedPicture* TWinSkinForm::cachedButtonCell(const TWinSysButton& button, int cell) {
+    if (!button.Definition || button.Definition->Image.Empty()) return nullptr;
+    const int w = width(button.Bounds), h = height(button.Bounds);
+    if (w <= 0 || h <= 0) return nullptr;
+    auto slot = std::find_if(renderedButtons_.begin(), renderedButtons_.end(), [&](const RenderedButton& r) {
+        return r.index == button.Index && r.cell == cell;
+    });
+    if (slot != renderedButtons_.end() && slot->width == w && slot->height == h) return &slot->keyed;
+    TKeyedPicture keyed = RenderStripCellKeyed(button.Definition->Image, std::max(button.Definition->Frame, 1), cell, w, h);
+    if (keyed.Empty()) return nullptr;
+    if (slot == renderedButtons_.end()) slot = renderedButtons_.insert(renderedButtons_.end(), RenderedButton{});
+    *slot = RenderedButton{button.Index, cell, w, h, std::move(keyed)};
+    return &slot->keyed;
 }
 
 void TWinSkinForm::PaintSysButton(TWinSysButton& button, int cell) {
@@ -332,16 +372,19 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& button, int cell) {
         DrawSmallIcon(dc.get(), button.Bounds);
         return;
     }
-    if (def.Image.Empty()) return;
-    DrawStripCellStretched(dc.get(), button.Bounds, def.Image, Keying::Magenta, std::max(def.Frame, 1), cell);
+    if (TKeyedPicture* picture = cachedButtonCell(button, cell))
+        DrawKeyedPicture(dc.get(), button.Bounds.left, button.Bounds.top, *picture);
 }
 
 // ---- region -----------------------------------------------------------------------------
 
 UniqueRegion TWinSkinForm::partRegion(int index, int w, int h, int dx, int dy) {
-    std::unique_ptr<TBitmap> bitmap = renderBorderPart(index, w, h);
-    if (!bitmap || bitmap->Empty()) return UniqueRegion(CreateRectRgn(dx, dy, dx + std::max(w, 0), dy + std::max(h, 0)));
-    return UniqueRegion(CreateRegionFromBitmap(*bitmap, dx, dy, 1, 1, 1, kSkinKeyColour));
+    // The region is cut from the part as the next paint draws it (the same size and cell).
+    TBitmap* bitmap = cachedBorderPart(index, w, h);
+    if (!bitmap) return UniqueRegion(CreateRectRgn(dx, dy, dx + std::max(w, 0), dy + std::max(h, 0)));
+    UniqueRegion region(CreateRegionFromBitmap(*bitmap, dx, dy, 1, 1, 1, kSkinKeyColour));
+    bitmap->Canvas().FreeContext();
+    return region;
 }
 
 void TWinSkinForm::UpdateRegion() {
@@ -430,23 +473,33 @@ void TWinSkinForm::LoadSmallIcon(TBitmap& bitmap) {
         const RECT all{0, 0, w, h};
         if (key) FillRect(bitmap.Canvas().Handle(), &all, key.get());
     }
+    iconPicture_ = TKeyedPicture{};
     FIconSize = w;
     DWORD_PTR icon = 0;
     SendMessageTimeoutA(FHandle, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 200, &icon);
     if (!icon) SendMessageTimeoutA(FHandle, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG, 200, &icon);
     FIcon = reinterpret_cast<HICON>(icon);
-    if (!FIcon) return;
-    UniqueIcon copy(static_cast<HICON>(CopyImage(FIcon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
-    if (copy) DrawIconEx(bitmap.Canvas().Handle(), 0, 0, copy.get(), w, h, 0, nullptr, DI_NORMAL);
+    if (!FIcon) {
+        iconCopy_.reset();
+        return;
+    }
+    // One copy at the small-icon size, drawn on every paint (copying the window's icon
+    // from its resource on each paint was a good part of the caption's time).
+    iconCopy_.reset(static_cast<HICON>(CopyImage(FIcon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
+    if (iconCopy_) DrawIconEx(bitmap.Canvas().Handle(), 0, 0, iconCopy_.get(), w, h, 0, nullptr, DI_NORMAL);
 }
 
 void TWinSkinForm::DrawSmallIcon(HDC dc, const RECT& rect) {
-    if (FIcon) {
-        UniqueIcon copy(static_cast<HICON>(CopyImage(FIcon, IMAGE_ICON, FIconSize, FIconSize, LR_COPYFROMRESOURCE)));
-        if (copy) {
-            DrawIconEx(dc, rect.left, rect.top, copy.get(), FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
-            return;
-        }
+    if (iconCopy_) {
+        DrawIconEx(dc, rect.left, rect.top, iconCopy_.get(), FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
+        return;
     }
-    if (FIconBitmap && !FIconBitmap->Empty()) DrawTransparentBitmap(dc, rect, *FIconBitmap, kSkinKeyColour);
+    if (!FIconBitmap || FIconBitmap->Empty()) return;
+    if (rect.right - rect.left < FIconBitmap->Width() || rect.bottom - rect.top < FIconBitmap->Height()) {
+        DrawTransparentBitmap(dc, rect, *FIconBitmap, kSkinKeyColour);
+        return;
+    }
+    if (iconPicture_.Empty())
+        iconPicture_ = RenderStripCellKeyed(*FIconBitmap, 1, 1, FIconBitmap->Width(), FIconBitmap->Height());
+    DrawKeyedPicture(dc, rect.left, rect.top, iconPicture_);
 }

@@ -242,6 +242,51 @@ TEST(SkinPrimitives, DrawTransparentBitmap_OnlyTheExactKeyIsLeftOut) {
     EXPECT_EQ(target.PixelColor(1, 0), RGB(0, 0, 255));
 }
 
+TEST(SkinPrimitives, KeyedPicture_OneCellStretchedLeavesTheKeyAlone) {
+    // Two cells of 2 x 1: cell 1 is key then blue, cell 2 red then key.
+    TBitmap strip;
+    const COLORREF row[] = {kMagenta, RGB(0, 0, 255), RGB(255, 0, 0), kMagenta};
+    Paint(strip, 4, 1, [&](int x, int) { return row[x]; });
+    struct Row {
+        const char* name;
+        int cell, w, h;
+        COLORREF left, right;  // kGreen: the target shows through
+    } rows[] = {
+        {"cell 1 at its size", 1, 2, 1, kGreen, RGB(0, 0, 255)},
+        {"cell 2 stretched", 2, 4, 3, RGB(255, 0, 0), kGreen},
+        {"cell beyond the strip is the last", 9, 2, 1, RGB(255, 0, 0), kGreen},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TKeyedPicture keyed = RenderStripCellKeyed(strip, 2, row.cell, row.w, row.h);
+        ASSERT_FALSE(keyed.Empty());
+        TBitmap target;
+        Target(target, 8, 5, kGreen);
+        HDC dc = target.Canvas().Handle();
+        SetBkColor(dc, RGB(1, 2, 3));
+        SetTextColor(dc, RGB(4, 5, 6));
+        for (int round = 0; round < 2; ++round) {  // drawn again from the same picture
+            DrawKeyedPicture(dc, 1, 1, keyed);
+            EXPECT_EQ(target.PixelColor(1, 1), row.left) << round;
+            EXPECT_EQ(target.PixelColor(row.w, row.h), row.right) << round;
+            EXPECT_EQ(target.PixelColor(1 + row.w, 1), kGreen) << "right of it";
+            EXPECT_EQ(target.PixelColor(0, 1), kGreen) << "left of it";
+            EXPECT_EQ(target.PixelColor(1, 1 + row.h), kGreen) << "below it";
+        }
+        EXPECT_EQ(GetBkColor(dc), RGB(1, 2, 3));
+        EXPECT_EQ(GetTextColor(dc), RGB(4, 5, 6));
+    }
+    TBitmap empty;
+    EXPECT_TRUE(RenderStripCellKeyed(empty, 1, 1, 4, 4).Empty());
+    EXPECT_TRUE(RenderStripCellKeyed(strip, 2, 1, 0, 4).Empty());
+    EXPECT_TRUE(RenderStripCellKeyed(strip, 0, 1, 4, -1).Empty());
+    TKeyedPicture none;
+    TBitmap target;
+    Target(target, 2, 2, kGreen);
+    DrawKeyedPicture(target.Canvas().Handle(), 0, 0, none);  // nothing to draw
+    EXPECT_EQ(target.PixelColor(0, 0), kGreen);
+}
+
 TEST(SkinPrimitives, DrawSkinPartH_RepeatsTheMiddleBetweenFixedEnds) {
     const COLORREF left = RGB(200, 0, 0), right = RGB(0, 0, 200);
     TBitmap bar;
@@ -458,6 +503,8 @@ TEST(SkinPrimitives, Drawing_LeaksNoGdiObjects) {
         DrawStripCellCentered(dc, RECT{0, 0, 30, 30}, cell, Keying::Opaque, 2, 2);
         StretchSkinPart(dc, RECT{0, 0, 40, 8}, cell, TSkinMargins{4, 0, 4, 0}, StripAxis::Horizontal, 1, 1);
         DeleteObject(CreateRegionFromBitmap(cell, 0, 0, 1, 1, 1, kSkinKeyColour));
+        TKeyedPicture keyed = RenderStripCellKeyed(cell, 2, 1, 12, 9);
+        DrawKeyedPicture(dc, 3, 3, keyed);
     };
     round();
     const guitest::GuiObjectCounts before = guitest::CountGuiObjects();

@@ -99,6 +99,45 @@ TEST_F(SkinnedForm, PaintFrame_InactiveWindowUsesTheInactiveCells) {
     }
 }
 
+TEST_F(SkinnedForm, PaintFrame_KeptPartsFollowActivationAndSize) {
+    // Parts and button cells are kept between paints: each paint must still show the
+    // cells of the window's state and size at that moment.
+    TestWindow window = MakeWindow();
+    TWinSkinForm* skin = SkinAndApply(window.Handle());
+    ASSERT_NE(skin, nullptr);
+    struct Row {
+        const char* name;
+        bool active;
+        int grow;  // pixels added to the width and height before the paint
+    } rows[] = {
+        {"active", true, 0}, {"inactive", false, 0}, {"active again", true, 0},
+        {"larger", true, 40}, {"larger, inactive", false, 0}, {"smaller", true, -60},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.grow) {
+            const SIZE size = WindowSize(window.Handle());
+            SetWindowPos(window.Handle(), nullptr, 0, 0, size.cx + row.grow, size.cy + row.grow,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        skin->FActive = row.active;
+        const int cell = row.active ? 1 : 2;
+        const Capture c = skinform::PaintedFrame(*skin);
+        ASSERT_TRUE(c.Valid());
+        const int w = c.Width(), h = c.Height();
+        EXPECT_TRUE(PixelIs(c, 1, h - 8, FlatRef("Personality", "Left", cell))) << "left border near the bottom";
+        EXPECT_TRUE(PixelIs(c, w - 2, h - 8, FlatRef("Personality", "Right", cell))) << "right border near the bottom";
+        EXPECT_TRUE(PixelIs(c, w / 2, h - 1, FlatRef("Personality", "Bottom", cell))) << "bottom border";
+        EXPECT_TRUE(PixelIs(c, w - 110, skin->FBorderTop - 3, FlatRef("Personality", "Top", cell))) << "caption";
+        for (auto& b : skin->FSysButtons) {
+            if (!b->Definition || _stricmp(b->Definition->Name.c_str(), "ButtonClose") != 0) continue;
+            const RECT& r = b->Bounds;
+            EXPECT_TRUE(PixelIs(c, (r.left + r.right) / 2, r.top + 2, FlatRef("ButtonClose", row.active ? 1 : 4)))
+                << "close button";
+        }
+    }
+}
+
 TEST_F(SkinnedForm, Screen_ShowsTheSkinnedFrame) {
     TestWindowOptions options;
     options.style = WS_OVERLAPPEDWINDOW;
