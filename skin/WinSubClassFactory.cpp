@@ -4,6 +4,9 @@
 #include "WinSubClassButtons.h"  // push buttons
 #include "WinSubClassChecks.h"   // check boxes and radio buttons
 #include "WinSubClass.h"
+#include "WinSubClassCombo.h"
+#include "WinSubClassScroll.h"
+#include "WinSubClassSizer.h"
 
 TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant) {
     (void)owner;
@@ -30,12 +33,16 @@ TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant)
     case TSkinClass::Progress: return nullptr;
 
     // scroll-bar cover
-    case TSkinClass::Scrollbar: return nullptr;
+    case TSkinClass::Scrollbar: {
+        auto* skin = new TSkinScrollbar(owner);
+        skin->Mode = variant;
+        return skin;
+    }
 
     // combo box, edit, date-time picker
-    case TSkinClass::ComBox: return nullptr;
-    case TSkinClass::Edit: return nullptr;
-    case TSkinClass::DateTime: return nullptr;
+    case TSkinClass::ComBox: return new TSkinComBox(owner);
+    case TSkinClass::Edit: return new TSkinEdit(owner);
+    case TSkinClass::DateTime: return new TSkinDateTime(owner);
 
     // tab control and tab set
     case TSkinClass::Tab: return nullptr;
@@ -56,8 +63,8 @@ TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant)
     case TSkinClass::ScControl: return nullptr;
 
     // size grip and nested dialog
-    case TSkinClass::Sizer: return nullptr;
-    case TSkinClass::BoxH: return nullptr;
+    case TSkinClass::Sizer: return new TSkinSizer(owner);
+    case TSkinClass::BoxH: return new TSkinBoxH(owner);
     }
     return nullptr;
 }
