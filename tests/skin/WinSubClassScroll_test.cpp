@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "RichEdit.h"
 #include "StdCtrls.h"
@@ -16,7 +17,9 @@
 #include "WinSubClassScroll.h"
 #include "WinSubClassSizer.h"
 #include "gui_test.h"
+#include "skin_data_support.h"
 #include "skin_form_support.h"
+#include "test_skins.h"
 
 using guitest::Capture;
 using guitest::PixelIs;
@@ -418,6 +421,125 @@ TEST_F(ScrollCoverTest, NestedDialogIsFilledWithTheSkinColour) {
     const LRESULT brush = SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(c.Dc()),
                                        reinterpret_cast<LPARAM>(dialog));
     EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), data->SkinBrush().get());
+}
+
+TEST_F(ScrollCoverTest, HoverLightsThePartUnderThePointerUntilItLeaves) {
+    TListBox* list = HundredLines(300);
+    TSkinScrollbar* skin = Cover(list);
+    TWScrollbar& bar = *skin->VertBar;
+    ASSERT_TRUE(bar.Shown);
+    UpdateWindow(bar.Handle());
+    SendMessageA(bar.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(4, bar.BarLength - 2));
+    EXPECT_EQ(bar.ActivePart, spSecondArrow);
+    SendMessageA(bar.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(4, (bar.ThumbStart + bar.ThumbEnd) / 2));
+    EXPECT_EQ(bar.ActivePart, spThumb);
+    SendMessageA(bar.Handle(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(bar.ActivePart, spNone);
+}
+
+TEST_F(ScrollCoverTest, WithoutTheScrollBarQueryNoCoverShows) {
+    UnbindUser32EntryPoints();
+    TListBox* list = HundredLines(200);
+    TSkinScrollbar* skin = Cover(list);
+    BindUser32EntryPoints();
+    ASSERT_TRUE(skin->VertBar);
+    EXPECT_FALSE(IsWindowVisible(skin->VertBar->Handle()));
+}
+
+// A skin without the optional parts: the covers and the combo draw what there is.
+class MissingPartsTest : public ScrollCoverTest {
+protected:
+    void SetUp() override {
+        ScrollCoverTest::SetUp();
+        if (HasFatalFailure()) return;
+        skintest::FlatSkinOptions options;
+        options.omitSections = {"HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb", "SunkEdge",
+                                "ExtraImages"};
+        sparse = std::make_unique<TSkinData>(nullptr);
+        ASSERT_TRUE(skindata::LoadInto(*sparse, skintest::MakeFlatTestSkin(options)));
+        ASSERT_FALSE(sparse->VertScrollThumb);
+        ASSERT_FALSE(sparse->SunkEdge);
+    }
+    void TearDown() override {
+        ScrollCoverTest::TearDown();
+        sparse.reset();
+    }
+    std::unique_ptr<TSkinData> sparse;
+};
+
+TEST_F(MissingPartsTest, CoverDrawsArrowsWithoutTrackOrThumb) {
+    TListBox* list = HundredLines(300);
+    auto* skin = new TSkinScrollbar(list);
+    ASSERT_TRUE(skin->AttachScrolling(list, sparse.get(), form, form->FControlCanvas.get()));
+    TWScrollbar& bar = *skin->VertBar;
+    ASSERT_TRUE(bar.Shown);
+    const Capture c = guitest::CaptureWindow(bar.Handle(), false, guitest::CaptureMethod::Compose);
+    ASSERT_TRUE(c.Valid());
+    const int mid = c.Width() / 2;
+    EXPECT_TRUE(PixelIs(c, mid, bar.ArrowLength / 2, FlatRef("Scrollbar", 9)));
+    EXPECT_TRUE(PixelIs(c, mid, bar.ThumbStart + 2, SkinColour(sparse->Colours.ButtonFace))) << "no thumb part";
+}
+
+TEST_F(MissingPartsTest, ComboDrawsItsButtonWithoutFrameOrGlyph) {
+    const HWND combo = RawChild("combobox", CBS_DROPDOWNLIST, 20, 20, 180, 200);
+    auto* skin = new TSkinComBox(form);
+    skin->AttachWindow(combo, sparse.get(), form, form->FControlCanvas.get());
+    const Capture c = PaintSkin(*skin);
+    const RECT b = skin->ButtonRect;
+    EXPECT_TRUE(PixelIs(c, b.left + 2, 3, FlatRef("ComboButton", 1)));
+}
+
+TEST_F(ScrollCoverTest, DateTimePickerGetsAFrameAndAnArrowOverItsButton) {
+    auto* picker = Host<TDateTimePicker>(20, 20, 160, 24);
+    picker->Handle();
+    auto* skin = new TSkinDateTime(picker);
+    skin->AttachControl(form, data.get(), false, form->FControlCanvas.get());
+    ASSERT_TRUE(skin->Arrow && skin->Arrow->HandleAllocated());
+    const HWND arrow = skin->Arrow->Handle();
+    EXPECT_EQ(GetParent(arrow), picker->Handle());
+    const RECT pr = ScreenRect(picker->Handle()), ar = ScreenRect(arrow);
+    const int size = GetSystemMetrics(SM_CXHSCROLL);
+    EXPECT_EQ(ar.right - ar.left, size);
+    EXPECT_EQ(ar.bottom - ar.top, size + 1);
+    POINT origin{0, 0};
+    ClientToScreen(picker->Handle(), &origin);
+    EXPECT_EQ(ar.left - origin.x, (pr.right - pr.left) - size - 4) << "over the picker's own button";
+    EXPECT_EQ(ar.top, origin.y);
+    EXPECT_TRUE(GetWindowLongPtrA(picker->Handle(), GWL_STYLE) & WS_CLIPCHILDREN);
+    const Capture c = PaintSkin(*skin);
+    EXPECT_TRUE(PixelIs(c, 0, 10, SkinColour(data->Colours.ButtonShadow)));
+    EXPECT_TRUE(PixelIs(c, 1, 10, RGB(255, 255, 255)));
+}
+
+TEST_F(ScrollCoverTest, SkinAndUnskinCyclesLeaveNothingBehind) {
+    TListBox* list = HundredLines(200);
+    const HWND combo = RawChild("combobox", CBS_DROPDOWN, 200, 20, 180, 200);
+    const HWND edit = GetTopWindow(combo);
+    const LONG_PTR listProc = GetWindowLongPtrA(list->Handle(), GWLP_WNDPROC);
+    const LONG_PTR editProc = GetWindowLongPtrA(edit, GWLP_WNDPROC);
+    auto cycle = [&] {
+        auto* cover = new TSkinScrollbar(list);
+        cover->AttachScrolling(list, data.get(), form, form->FControlCanvas.get());
+        UpdateWindow(cover->VertBar->Handle());
+        cover->Unskin();
+        delete cover;
+        auto* box = new TSkinComBox(form);
+        box->AttachWindow(combo, data.get(), form, form->FControlCanvas.get());
+        RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        box->Unskin();
+        delete box;
+    };
+    cycle();
+    guitest::PumpMessages();
+    const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
+    for (int i = 0; i < 100; ++i) cycle();
+    guitest::PumpMessages();
+    const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
+    if (before.gdiKnown && after.gdiKnown) EXPECT_EQ(after.gdi, before.gdi) << after.source;
+    if (before.userKnown && after.userKnown) EXPECT_EQ(after.user, before.user) << after.source;
+    EXPECT_EQ(GetWindowLongPtrA(list->Handle(), GWLP_WNDPROC), listProc);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), editProc);
+    EXPECT_EQ(form->SkinControlCount(), 0);
 }
 
 }  // namespace
