@@ -109,6 +109,7 @@ public:
     bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void Paint(HDC dc, const RECT& rect) override;
+    void UpdateSkin() override;
     bool AttachScrolling(TControl* control, TSkinData* skinData, TWinSkinForm* formSkin, TCanvas* canvas) override;
 
     void UpdateBars();

@@ -107,6 +107,17 @@ void TSkinScrollbar::Unskin() {
     if (Lifecycle != lcDestroyed) freeBars();
 }
 
+// The recolouring this skin did is the FixedColor swap, so a new skin's face colour goes
+// there; the host's Color was never changed and stays as it is (the base would give it
+// the skin colour, and nothing would give the old one back).
+void TSkinScrollbar::UpdateSkin() {
+    const TColor face = SkinButtonFace();
+    if (SetColor && Host) SetPropByName(Host, "FixedColor", std::to_string(static_cast<int32_t>(face)));
+    for (TWScrollbar* bar : {HorzBar.get(), VertBar.get()})
+        if (bar) bar->SetColor(GetParentColor(face));
+    Redraw();
+}
+
 void TSkinScrollbar::UpdateBars() {
     if (HorzBar) HorzBar->UpdateBar(Handle);
     if (VertBar) VertBar->UpdateBar(Handle);

@@ -542,4 +542,14 @@ TEST_F(ScrollCoverTest, SkinAndUnskinCyclesLeaveNothingBehind) {
     EXPECT_EQ(form->SkinControlCount(), 0);
 }
 
+TEST_F(ScrollCoverTest, SkinChangeRepaintsTheCoversAndLeavesTheHostsColour) {
+    TListBox* list = HundredLines(200);
+    list->SetColor(clYellow);
+    TSkinScrollbar* skin = Cover(list);
+    skin->UpdateSkin();
+    EXPECT_EQ(list->Color(), clYellow);
+    skin->Unskin();
+    EXPECT_EQ(list->Color(), clYellow);
+}
+
 }  // namespace
