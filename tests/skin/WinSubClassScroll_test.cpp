@@ -529,14 +529,23 @@ TEST_F(ScrollCoverTest, SkinAndUnskinCyclesLeaveNothingBehind) {
         box->Unskin();
         delete box;
     };
-    cycle();
+    for (int i = 0; i < 3; ++i) cycle();
     guitest::PumpMessages();
     const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
-    for (int i = 0; i < 100; ++i) cycle();
+    constexpr int kCycles = 100;
+    for (int i = 0; i < kCycles; ++i) cycle();
     guitest::PumpMessages();
     const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
-    if (before.gdiKnown && after.gdiKnown) EXPECT_EQ(after.gdi, before.gdi) << after.source;
-    if (before.userKnown && after.userKnown) EXPECT_EQ(after.user, before.user) << after.source;
+    // Anything a cycle leaked would show a hundredfold; the platform makes a few objects of
+    // its own on demand (Wine: cached DCs and brushes of windows repainted meanwhile by a
+    // loaded machine), which a small slack absorbs.
+    constexpr DWORD kSlack = 8;
+    if (before.gdiKnown && after.gdiKnown) {
+        EXPECT_LE(after.gdi, before.gdi + kSlack) << after.source;
+    }
+    if (before.userKnown && after.userKnown) {
+        EXPECT_EQ(after.user, before.user) << after.source;
+    }
     EXPECT_EQ(GetWindowLongPtrA(list->Handle(), GWLP_WNDPROC), listProc);
     EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), editProc);
     EXPECT_EQ(form->SkinControlCount(), 0);
@@ -550,6 +559,24 @@ TEST_F(ScrollCoverTest, SkinChangeRepaintsTheCoversAndLeavesTheHostsColour) {
     EXPECT_EQ(list->Color(), clYellow);
     skin->Unskin();
     EXPECT_EQ(list->Color(), clYellow);
+}
+
+TEST_F(ScrollCoverTest, SimpleComboListGetsCovers) {
+    auto* combo = Host<TComboBox>(20, 20, 160, 150);
+    combo->SetStyle(csSimple);
+    for (int i = 0; i < 50; ++i) combo->Items().Add("item " + std::to_string(i));
+    combo->Handle();
+    auto* skin = new TSkinComBox(combo);
+    skin->AttachControl(form, data.get(), false, form->FControlCanvas.get());
+    ASSERT_TRUE(skin->ListWindow);
+    ASSERT_NE(skin->ListSkin, nullptr);
+    TSkinScrollbarH& list = *skin->ListSkin;
+    ASSERT_TRUE(list.VertBar);
+    EXPECT_TRUE(PumpUntil([&] { return CoversBar(*list.VertBar, skin->ListWindow, OBJID_VSCROLL); }));
+    EXPECT_EQ(SendMessageA(skin->ListWindow, WM_SKINQUERY, 0, 0), 1);
+    skin->Unskin();
+    EXPECT_EQ(skin->ListSkin, nullptr);
+    EXPECT_EQ(SendMessageA(skin->ListWindow, WM_SKINQUERY, 0, 0), 0);
 }
 
 }  // namespace
