@@ -579,4 +579,23 @@ TEST_F(ScrollCoverTest, SimpleComboListGetsCovers) {
     EXPECT_EQ(SendMessageA(skin->ListWindow, WM_SKINQUERY, 0, 0), 0);
 }
 
+TEST_F(ScrollCoverTest, RecreatedHostGetsANewSkinOverItsNewWindow) {
+    TListBox* list = HundredLines(200);
+    Cover(list);
+    const HWND before = list->Handle();
+    list->SetBorderStyle(bsNone);  // the platform reads the border only at creation: a new window
+    const HWND after = list->Handle();
+    ASSERT_NE(before, after);
+    TSkinScrollbar* renewed = nullptr;
+    EXPECT_TRUE(PumpUntil([&] {
+        for (TSkinControl* c : form->FSkinControls)
+            if (c->Handle == after) renewed = dynamic_cast<TSkinScrollbar*>(c);
+        return renewed != nullptr;
+    }));
+    ASSERT_NE(renewed, nullptr);
+    EXPECT_FALSE(renewed->OwnBorder) << "no border style, no frame of its own";
+    EXPECT_TRUE(CoversBar(*renewed->VertBar, after, OBJID_VSCROLL));
+    EXPECT_EQ(SendMessageA(after, WM_SKINQUERY, 0, 0), 1);
+}
+
 }  // namespace
