@@ -311,6 +311,20 @@ public:
         return Attached;
     }
     bool AttachGraphic(TWinSkinForm*, TSkinData*, TCanvas*) override { return false; }
+    void UpdateSkin() override {
+        ++Calls().updates;
+        TSkinControl::UpdateSkin();
+    }
+    void Unskin() override {
+        ++Calls().unskins;
+        TSkinControl::Unskin();
+    }
+    ~TRecordingSkin() override { ++Calls().freed; }
+    struct Counts { int updates = 0, unskins = 0, freed = 0; };
+    static Counts& Calls() {
+        static Counts counts;
+        return counts;
+    }
     TSkinClass kind;
     int variant;
 };
@@ -572,6 +586,31 @@ TEST_F(Dispatch, DeadWindows_ArePurgedAtTheNextPass) {
     skin->SkinAllControls(form);  // purges the dead one, skins the new window
     ASSERT_EQ(skin->SkinControlCount(), 1);
     EXPECT_EQ(skin->FindSkinControlByHandle(button->Handle())->Lifecycle, lcAttached);
+    delete form;
+}
+
+TEST_F(Dispatch, Registry_SkinChangesReachEverySkinAndOnlyLiveOnesAreUnskinned) {
+    auto* form = new TForm(Application);
+    form->SetBounds(30, 30, 400, 300);
+    auto* first = Add<TButton>(form, form, 5, 5);
+    auto* second = Add<TButton>(form, form, 5, 40);
+    auto* third = Add<TEdit>(form, form, 5, 75);
+    for (TWinControl* c : std::initializer_list<TWinControl*>{first, second, third}) c->HandleNeeded();
+    TWinSkinForm* skin = SkinAndApply(form->Handle());
+    ASSERT_NE(skin, nullptr);
+    ASSERT_EQ(skin->SkinControlCount(), 3);
+    TRecordingSkin::Calls() = {};
+    skin->UpdateSkin();
+    EXPECT_EQ(TRecordingSkin::Calls().updates, 3);
+
+    TRecordingSkin::Calls() = {};
+    second->DestroyHandle();  // its skin is dead now
+    ASSERT_EQ(TRecordingSkin::Calls().unskins, 1) << "the skin's own end of the window";
+    skin->ClearSkinControls();
+    EXPECT_EQ(TRecordingSkin::Calls().unskins, 3) << "the two live skins, not the dead one again";
+    EXPECT_EQ(TRecordingSkin::Calls().freed, 3);
+    EXPECT_EQ(skin->SkinControlCount(), 0);
+    EXPECT_EQ(SendMessageW(first->Handle(), WM_SKINQUERY, 0, 0), 0);
     delete form;
 }
 
