@@ -10,6 +10,7 @@
 
 #include "Forms.h"
 #include "Menus.h"
+#include "WinSkinMenu.h"
 #include "SkinManage.h"
 #include "SkinPrimitives.h"
 #include "TypInfo.h"
@@ -170,8 +171,7 @@ void TWinSkinForm::SkinForm(TSkinData* skinData, TCustomForm* form) {
         FSavedColor = form->Color();
         form->SetColor(skinData->Colours.ButtonFace);
     }
-    // Owner drawing of the form's main menus (with xcMenuItem) comes with the owner-drawn
-    // menus; until they are built the menus keep their own look.
+    if (form && (skinData->SkinControls & SkinBit(xcMenuItem))) SetMainMenusOwnerDraw(form, true);
 }
 
 void TWinSkinForm::SkinWindowHandle(TSkinData* skinData) { Init(skinData); }
@@ -221,8 +221,7 @@ void TWinSkinForm::Init(TSkinData* skinData) {
 
     if (FFrameSkinned) {
         FMenuHandle = GetMenu(FHandle);
-        // The skinned menu bar is built by the menu-bar module; until it exists a window
-        // keeps its menu and no strip is reserved for it.
+        CreateMenuBar();
         if ((FWindowKind != wkMDIChild || !(manager && manager->FMDIMaximized)) && FWindowState != wsSkinMinimized)
             SetCaptionStyle(false);
         LoadBorders();
@@ -292,6 +291,13 @@ void TWinSkinForm::UpdateSkin() {
         UpdateRegion();
         FrameChanged();
     }
+    // The bar and the form's popup menus follow the re-applied skin.
+    if (FMenuBar) {
+        FMenuBar->SkinData = FSkinData;
+        FMenuBar->Build();
+        RepaintMenuBar();
+    }
+    if (FFrameSkinned && FControl) SetPopupMenusOwnerDraw(FControl, true);
     NotifySkinned();
     FSkinState = ssActive;
 }
@@ -309,8 +315,15 @@ void TWinSkinForm::Unskin() {
     restoreFormWindowProc();
     restoreWindowProc();
     ClearSkinControls();
+    menusOwnerDrawOff();
     if (FControl && FSkinState != ssDestroying) FControl->SetColor(FSavedColor);
     if (!IsWindow(FHandle)) return;
+
+    // The client area under the skin, read before the menu comes back: giving it back
+    // recalculates the frame the system's way.
+    RECT r{}, client{};
+    GetWindowRect(FHandle, &r);
+    GetClientRect(FHandle, &client);
 
     // The style bits the skin took (caption, system menu) come back exactly as they were.
     const DWORD mask = WS_CAPTION | WS_SYSMENU;
@@ -318,13 +331,16 @@ void TWinSkinForm::Unskin() {
     const DWORD style = (now & ~mask) | (origStyle_ & mask);
     if (style != now) SetWindowLongA(FHandle, GWL_STYLE, static_cast<LONG>(style));
     FStyle = style;
-    if (FMenuBar || GetMenu(FHandle) != origMenu_) SetMenu(FHandle, origMenu_);
+    // The window's menu comes back, drawn by the system again.
+    const HMENU menu = MenuToGiveBack();
+    if (FMenuBar) {
+        TMainMenu* main = FMenuBar->MainMenu;
+        if (!main || !main->OwnerDraw()) ClearMenuTreeOwnerDraw(menu);
+    }
+    if (FMenuBar || GetMenu(FHandle) != menu) SetMenu(FHandle, menu);
     FreeMenuBar();
     UnhookMDIClient();
 
-    RECT r{}, client{};
-    GetWindowRect(FHandle, &r);
-    GetClientRect(FHandle, &client);
     POINT corner{r.left, r.top};
     if (FWindowKind == wkMDIChild) {
         TSkinManage* manager = TSkinManage::Instance();
@@ -356,12 +372,20 @@ void TWinSkinForm::Detach() {
     restoreFormWindowProc();
     restoreWindowProc();
     ClearSkinControls();
+    // The system destroys the menu a window shows when the window ends; the bar took it
+    // off the window, so a raw window's menu goes here (a class-library menu frees its
+    // own).
+    if (FSkinState == ssDestroying && FMenuBar && !FMenuBar->MainMenu) {
+        const HMENU menu = FMenuBar->MenuHandle;
+        if (menu && IsMenu(menu) && GetMenu(FHandle) != menu) DestroyMenu(menu);
+    }
     FreeMenuBar();
 }
 
 void TWinSkinForm::UnskinControls() {
     SetHoverTimer(false);
     ClearSkinControls();
+    menusOwnerDrawOff();
     if (FControl && FSkinState != ssDestroying) FControl->SetColor(FSavedColor);
     restoreFormWindowProc();
     if (FWndProcThunk) restoreWindowProc();
@@ -370,6 +394,12 @@ void TWinSkinForm::UnskinControls() {
         for (int i = 0; i < FControl->ComponentCount(); ++i)
             if (auto* control = dynamic_cast<TControl*>(FControl->Components(i))) control->Invalidate();
     }
+}
+
+void TWinSkinForm::menusOwnerDrawOff() {
+    if (!FControl || !FSkinData) return;
+    SetPopupMenusOwnerDraw(FControl, false);
+    if (FSkinData->SkinControls & SkinBit(xcMenuItem)) SetMainMenusOwnerDraw(FControl, false);
 }
 
 void TWinSkinForm::FreeSysButtons() {

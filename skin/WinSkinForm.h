@@ -42,6 +42,7 @@
 class TCanvas;
 class TCustomForm;
 class TFont;
+class TMenu;
 class TMenuItem;
 class TPopupMenu;
 class TSkinControl;
@@ -73,6 +74,8 @@ std::string GetWindowClassName(HWND window);
 std::wstring ReadCaptionText(HWND window);
 // Marks every item of a raw popup tree owner-drawn, depth first.
 void SetMenuTreeOwnerDraw(HMENU menu);
+// Takes the owner-drawn mark off every item of a popup tree again, depth first.
+void ClearMenuTreeOwnerDraw(HMENU menu);
 
 class TWinSkinForm : public TComponent {
     CLASS_INFO(TWinSkinForm)
@@ -201,6 +204,8 @@ public:
     TMenuBtn* FindAccelButton(wchar_t ch);
     void DialogCharHook(TMessage& message);
     void EndMenuTracking();
+    // WM_MENUCHAR of a popup whose items are owner-drawn: the item with that accelerator.
+    void WMMenuChar(TMessage& message);
     void SetPopupMenusOwnerDraw(TComponent* component, bool on);
     void SetMainMenusOwnerDraw(TComponent* component, bool on);
     // Item events (the class library's TMenuMeasureItemEvent / TMenuDrawItemEvent shape:
@@ -221,6 +226,17 @@ public:
 
     // Frees the menu bar (and clears FHotObject when one of its items was hot).
     void FreeMenuBar();
+    // Makes the skinned menu bar from the window's menu (FMenuHandle) and reserves its
+    // strip; nothing for an MDI child or a window without a menu or a full caption.
+    void CreateMenuBar();
+    // CM_MENUCHANGED after the window's own handling: the bar follows the changed menu and
+    // the system menu bar never comes back.
+    void MenuBarChanged();
+    // Repaints the frame's menu strip (the bar was rebuilt).
+    void RepaintMenuBar();
+    // The menu Unskin gives back to the window: the form's main menu, else the one the
+    // bar showed, else the window's menu before the skin came.
+    HMENU MenuToGiveBack() const;
 
     // ---- fields ----
     TWndMethod FOldWindowProc;           // the host's WindowProc before FormWindowProc; empty when not replaced
@@ -305,6 +321,12 @@ private:
     UniqueRegion partRegion(int index, int w, int h, int dx, int dy);
 
     void newSysPopup();
+    // The form's popup menus (and, with xcMenuItem, its main menus) drawn by the system
+    // again, with the application's own item handlers.
+    void menusOwnerDrawOff();
+    // Switches a menu's owner drawing, remembering which menus the skin switched on.
+    void switchOwnerDraw(TMenu* menu, bool on);
+    std::vector<TMenu*> ownerDrawnMenus_;  // compared only; each is reached through its owner
     bool sysMenuOpen_ = false;  // the skinned system menu runs its loop now
     DWORD origStyle_ = 0;      // the style before the skin came (Unskin gives it back)
     HMENU origMenu_ = nullptr;  // and the window's menu

@@ -14,6 +14,7 @@
 #include "SkinPrimitives.h"
 #include "WinSkinData.h"
 #include "WinSkinFormGeometry.h"
+#include "WinSkinMenu.h"
 
 namespace {
 
@@ -197,6 +198,7 @@ void TWinSkinForm::PaintFrame(HDC dc) {
                 // The menu strip: the skinned menu bar paints it once it exists.
                 if (FMenuHeight > 0 && FSkinData->SkinBrush() && width(rects.menuBar) > 0 && height(rects.menuBar) > 0)
                     FillRect(dc, &rects.menuBar, FSkinData->SkinBrush().get());
+                if (FMenuBar && FMenuHeight > 0) FMenuBar->Paint(dc, rects.menuBar);
             }
         } catch (...) {
             // Painting never fails loudly; the DC is released below.
@@ -206,6 +208,8 @@ void TWinSkinForm::PaintFrame(HDC dc) {
     }
     // Everything was painted in its normal look: no object stays hot.
     for (auto& button : FSysButtons) button->State = nsNormal;
+    if (FMenuBar)
+        for (int i = 0; i < FMenuBar->ItemCount(); ++i) FMenuBar->Item(i)->State = nsNormal;
     FHotObject = nullptr;
     if (acquired) ReleaseDC(FHandle, acquired);
 }

@@ -1,7 +1,13 @@
 // The form skin's menu bar at work: opening an item's popup, the message-filter hook that
 // follows the arrow keys and the mouse while it is open, switching to a neighbour, the
-// keyboard entries (Alt+letter, the host's menu-bar click) and the preparation of a
-// class-library popup before it opens.  Owner-drawn items are in WinSkinFormMenusDraw.cpp.
+// keyboard entries (Alt+letter, the host's menu-bar click), the preparation of a
+// class-library popup before it opens, and the bar's life (made at attachment, following
+// the window's menu when it changes, the menu given back by Unskin).  Owner-drawn items
+// are in WinSkinFormMenusDraw.cpp.
+//
+// The current item of the open popup comes from WM_MENUSELECT, which the form skin's
+// window procedure hands on (MenuTrackingSelect): the message is sent, never posted, so
+// the message-filter hook never sees it.
 //
 // Exactly one drop-down is open at any time: a switch never opens the neighbour from inside
 // the open menu's loop (a click posted there is handled by the open menu and, under Wine,
@@ -166,15 +172,7 @@ LRESULT CALLBACK MenuTrackHookProc(int code, WPARAM wParam, LPARAM lParam) {
         [&] { return CallNextHookEx(track().hook, code, wParam, lParam); });
 }
 
-// The wide character a CM_DIALOGCHAR character code stands for (an ANSI code in the
-// process code page).
-wchar_t wideOfCharCode(WPARAM code) {
-    if (code < 0x80) return static_cast<wchar_t>(code);
-    char bytes[2] = {static_cast<char>(code & 0xFF), static_cast<char>((code >> 8) & 0xFF)};
-    wchar_t wide = 0;
-    const int n = bytes[1] ? 2 : 1;
-    return MultiByteToWideChar(CP_ACP, 0, bytes, n, &wide, 1) == 1 ? wide : 0;
-}
+constexpr int kMenuTextChars = 80;  // the longest item text read for its accelerator
 
 // The accelerator of a caption: the character after a single '&'; 0 when none.
 wchar_t accelOf(const std::wstring& caption) {
@@ -196,6 +194,14 @@ bool sameKey(wchar_t a, wchar_t b) {
 }  // namespace
 
 // ---- fed by the form skin's window procedure and by the menu bar --------------------
+
+wchar_t MenuCharOf(UINT code, bool unicode) {
+    if (unicode || code < 0x80) return static_cast<wchar_t>(code);
+    char bytes[2] = {static_cast<char>(code & 0xFF), static_cast<char>((code >> 8) & 0xFF)};
+    wchar_t wide = 0;
+    const int n = bytes[1] ? 2 : 1;
+    return MultiByteToWideChar(CP_ACP, 0, bytes, n, &wide, 1) == 1 ? wide : 0;
+}
 
 void MenuTrackingSelect(HWND window, WPARAM wParam, LPARAM lParam) {
     MenuTrackState& t = track();
@@ -329,7 +335,7 @@ void TWinSkinForm::DialogCharHook(TMessage& message) {
     auto down = [&keys](int vk) { return (keys[vk] & 0x80) != 0; };
     const bool onlyAlt = down(VK_MENU) && !down(VK_SHIFT) && !down(VK_CONTROL) && !down(VK_LBUTTON) &&
                          !down(VK_RBUTTON) && !down(VK_MBUTTON);
-    TMenuBtn* item = FindAccelButton(wideOfCharCode(message.WParam));
+    TMenuBtn* item = FindAccelButton(MenuCharOf(static_cast<UINT>(message.WParam), false));
     if (item && onlyAlt) {
         PostMenuBarClick(item);
         message.Result = 1;
@@ -348,8 +354,91 @@ void TWinSkinForm::DialogCharHook(TMessage& message) {
 
 void TWinSkinForm::EndMenuTracking() { FMenuTracking = false; }
 
+void TWinSkinForm::WMMenuChar(TMessage& message) {
+    if (!callDefaultAlive(message)) return;
+    if (HIWORD(message.Result) != MNC_IGNORE || !(HIWORD(message.WParam) & MF_POPUP)) return;
+    // The system does not read the text of an owner-drawn item for its mnemonic (Windows
+    // asks the owner instead; Wine still finds it): the items keep their texts, so the
+    // accelerator is looked up here.
+    const auto menu = reinterpret_cast<HMENU>(message.LParam);
+    const wchar_t ch = MenuCharOf(LOWORD(message.WParam), FUnicode);
+    const int count = menu && ch ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if ((info.fType & MFT_SEPARATOR) || (info.fState & (MFS_GRAYED | MFS_DISABLED))) continue;
+        wchar_t text[kMenuTextChars + 1] = {};
+        const int n = GetMenuStringW(menu, static_cast<UINT>(i), text, kMenuTextChars, MF_BYPOSITION);
+        if (n <= 0 || !sameKey(accelOf(std::wstring(text, static_cast<size_t>(n))), ch)) continue;
+        message.Result = MAKELRESULT(i, info.hSubMenu ? MNC_SELECT : MNC_EXECUTE);
+        return;
+    }
+}
+
+// ---- the bar's life --------------------------------------------------------------------
+
 void TWinSkinForm::FreeMenuBar() {
     TWinSkinMenu* bar = FMenuBar;
     FMenuBar = nullptr;
     delete bar;  // its items clear FHotObject when one of them is hot
+}
+
+void TWinSkinForm::CreateMenuBar() {
+    FreeMenuBar();
+    // A window without a full caption keeps the system's non-client area, its menu bar
+    // included: a skinned bar would take its menu and leave no strip to show it in.
+    if (!FMenuHandle || FWindowKind == wkMDIChild || FBorderKind == bkNoCaption) return;
+    auto* bar = new TWinSkinMenu(this);
+    bar->SkinData = FSkinData;
+    bar->FormSkin = this;
+    bar->MenuHandle = FMenuHandle;
+    if (auto* form = dynamic_cast<TCustomForm*>(FControl)) bar->MainMenu = form->Menu();
+    FMenuBar = bar;
+    FMenuHeight = GetSystemMetrics(SM_CYMENU);
+    FMenuBar->Build();
+}
+
+void TWinSkinForm::MenuBarChanged() {
+    const HMENU current = GetMenu(FHandle);
+    if (FMenuBar) {
+        // A class-library menu refills its handles in place and keeps the window's menu
+        // removed, so the bar is rebuilt from what it holds, not only when the window
+        // shows a menu again.
+        if (FSkinData && FSkinData->MenuUpdate) {
+            if (current) FMenuBar->MenuHandle = current;
+            FMenuBar->Build();
+            RepaintMenuBar();
+        }
+    } else if (current && FFrameSkinned && FBorderKind != bkNoCaption && FWindowKind != wkMDIChild) {
+        // A menu given to a window that had none: removing it without a bar to show it
+        // would lose it, so the bar comes now and takes its strip from the client area.
+        FMenuHandle = current;
+        CreateMenuBar();
+        if (FMenuBar) FrameChanged();
+        return;
+    }
+    if (FMenuBar && GetMenu(FHandle)) SetMenu(FHandle, nullptr);
+}
+
+void TWinSkinForm::RepaintMenuBar() {
+    if (!FMenuBar || !IsWindow(FHandle)) return;
+    FMenuBar->Layout();
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+}
+
+HMENU TWinSkinForm::MenuToGiveBack() const {
+    auto* form = dynamic_cast<TCustomForm*>(FControl);
+    if (form && FWindowKind != wkMDIChild && origMenu_) {
+        if (TMainMenu* main = form->Menu()) {
+            try {
+                return main->Handle();
+            } catch (...) {
+                // No handle could be made: the menus the window had serve below.
+            }
+        }
+    }
+    if (FMenuBar && FMenuBar->MenuHandle && IsMenu(FMenuBar->MenuHandle)) return FMenuBar->MenuHandle;
+    return origMenu_ && IsMenu(origMenu_) ? origMenu_ : nullptr;
 }

@@ -6,6 +6,7 @@
 // exactly the handler it had before, so a form that is unskinned keeps the application's
 // own item handlers.  They find their form skin through the manager at each call, so an
 // item that outlives its form skin falls back to what it had.
+#include <algorithm>
 #include <memory>
 
 #include "Forms.h"
@@ -151,7 +152,7 @@ void TWinSkinForm::SetPopupMenusOwnerDraw(TComponent* component, bool on) {
         auto* popup = dynamic_cast<TPopupMenu*>(c);
         if (!popup || !(FSkinData->SkinControls & SkinBit(xcPopupMenu)) || popup->Tag() == FSkinData->DisableTag)
             continue;
-        popup->SetOwnerDraw(on);
+        switchOwnerDraw(popup, on);
         forEachItem(popup->Items(), 1, [&](TMenuItem& item, int) {
             if (!on) {
                 restoreHandlers(item);
@@ -168,7 +169,7 @@ void TWinSkinForm::SetMainMenusOwnerDraw(TComponent* component, bool on) {
     for (int i = 0; i < component->ComponentCount(); ++i) {
         auto* menu = dynamic_cast<TMainMenu*>(component->Components(i));
         if (!menu) continue;
-        menu->SetOwnerDraw(on);
+        switchOwnerDraw(menu, on);
         forEachItem(menu->Items(), 1, [&](TMenuItem& item, int depth) {
             if (depth < 2) return;  // the bar's own items are the bar's
             if (!on) {
@@ -180,6 +181,20 @@ void TWinSkinForm::SetMainMenusOwnerDraw(TComponent* component, bool on) {
             setSkinMeasure(item, FHandle, MeasureKind::MainMenu);
         });
     }
+}
+
+void TWinSkinForm::switchOwnerDraw(TMenu* menu, bool on) {
+    // A menu the application draws itself stays owner-drawn when the skin goes.
+    auto mine = std::find(ownerDrawnMenus_.begin(), ownerDrawnMenus_.end(), menu);
+    if (on) {
+        if (menu->OwnerDraw()) return;
+        menu->SetOwnerDraw(true);
+        if (mine == ownerDrawnMenus_.end()) ownerDrawnMenus_.push_back(menu);
+        return;
+    }
+    if (mine == ownerDrawnMenus_.end()) return;
+    ownerDrawnMenus_.erase(mine);
+    menu->SetOwnerDraw(false);
 }
 
 // ---- item handlers ---------------------------------------------------------------------

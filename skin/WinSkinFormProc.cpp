@@ -11,6 +11,7 @@
 #include "SkinPrimitives.h"
 #include "WinSkinData.h"
 #include "WinSkinFormGeometry.h"
+#include "WinSkinMenu.h"
 #include "WndProcBoundary.h"
 
 namespace {
@@ -139,6 +140,11 @@ void TWinSkinForm::WndProc(TMessage& m) {
             manager->FMenuKind = reinterpret_cast<HMENU>(m.WParam) == FSysMenu ? mkSystemMenu : mkMenuBar;
         CallDefault(m);
         return;
+    case WM_MENUSELECT:
+        // Sent, never posted: no message hook sees it, so the open bar popup learns its
+        // current item here.
+        MenuTrackingSelect(FHandle, m.WParam, m.LParam);
+        break;
     case WM_CTLCOLORBTN:
         if (!callDefaultAlive(m)) return;
         if (!FControl) SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
@@ -174,11 +180,8 @@ void TWinSkinForm::WndProc(TMessage& m) {
         break;
     case WM_COMMAND: WMCommand(m); break;
     case WM_SYSCOMMAND: WMSysCommand(m); break;
-    case WM_SKINMENUBARCLICK:
-        // Opening a menu-bar item comes with the skinned menu bar; until then the message
-        // is answered and does nothing.
-        m.Result = 0;
-        break;
+    case WM_SKINMENUBARCLICK: MenuBarClickAt(m); break;
+    case WM_MENUCHAR: WMMenuChar(m); break;
     case WM_SETTEXT:
         if (FControl) {
             handled = false;  // the form's WindowProc repaints the frame (FormWindowProc)
@@ -191,8 +194,7 @@ void TWinSkinForm::WndProc(TMessage& m) {
         if (FSkinData) FSkinData->FramePaint = false;
         if (!callDefaultAlive(m)) return;
         if (FSkinData) FSkinData->FramePaint = paint;
-        // Rebuilding the skinned menu bar comes with the menu-bar module; until then the
-        // window keeps its own menu bar.
+        MenuBarChanged();
         break;
     }
     default: handled = false; break;
@@ -216,8 +218,8 @@ void TWinSkinForm::WndProc(TMessage& m) {
     case WM_NCLBUTTONDBLCLK: WMNCLButtonDblClk(m); return;
     case WM_NCRBUTTONDOWN: WMNCRButtonDown(m); return;
     case WM_SKINNCPAINT: PaintFrame(nullptr); return;
-    // WM_DRAWITEM and WM_MEASUREITEM of menu-bar popups come to the owner-drawn menus once
-    // they exist; until then the window draws its own items.
+    case WM_DRAWITEM: WMDrawItem(m); return;
+    case WM_MEASUREITEM: WMMeasureItem(m); return;
     default: CallDefault(m); return;
     }
 }
@@ -258,11 +260,7 @@ void TWinSkinForm::FormWindowProc(TMessage& m) {
     switch (m.Msg) {
     case WM_SETTEXT: onSetText(m, callPrevious); return;
     case WM_SKINCHANGED: UpdateSkin(); return;
-    case CM_DIALOGCHAR:
-        // Alt+letter reaches the skinned menu bar here once it exists; until then the
-        // form handles its dialog characters itself.
-        callPrevious(m);
-        return;
+    case CM_DIALOGCHAR: DialogCharHook(m); return;
     case CN_SKINPAINTFRAME:
         if (m.LParam == kSkinMarker) {
             if (m.WParam) PaintFrame(reinterpret_cast<HDC>(m.WParam));
@@ -297,7 +295,15 @@ void TWinSkinForm::MDIClientWndProc(TMessage& m) {
         return;
     case WM_MDIDESTROY:
         MDIClientDefault(m);
-        if (FFrameSkinned && manager) manager->SetMDIMaximized(IsMDIChildMaximized());
+        if (FFrameSkinned && manager) {
+            manager->SetMDIMaximized(IsMDIChildMaximized());
+            // The last document went: the frame's own menu comes back to the bar.
+            if (!SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, 0) && FMenuBar && FSkinData) {
+                FSkinData->MenuUpdate = FSavedMenuUpdate;
+                FMenuBar->Build();
+                RepaintMenuBar();
+            }
+        }
         return;
     case WM_MDITILE:
     case WM_MDICASCADE:
@@ -306,8 +312,14 @@ void TWinSkinForm::MDIClientWndProc(TMessage& m) {
         return;
     case WM_MDISETMENU:
         MDIClientDefault(m);
-        // The skinned menu bar follows the frame menu once it exists; the window's own menu
-        // bar stays until then.
+        if (FFrameSkinned) {
+            if (m.WParam && FMenuBar) {
+                FMenuBar->MenuHandle = reinterpret_cast<HMENU>(m.WParam);
+                FMenuBar->Rebuild();
+                RepaintMenuBar();
+            }
+            if (FMenuBar) SetMenu(FHandle, nullptr);
+        }
         return;
     case WM_SKINREDRAWFRAME:
         RedrawWindow(FHandle, nullptr, nullptr,
@@ -446,8 +458,8 @@ TWinSysButton* TWinSkinForm::ButtonAt(POINT framePoint) {
 }
 
 TNCObject* TWinSkinForm::objectUnder(POINT framePoint) {
-    // Menu-bar items are found here too once the skinned menu bar exists.
-    return ButtonAt(framePoint);
+    if (TWinSysButton* button = ButtonAt(framePoint)) return button;
+    return FMenuBar ? FMenuBar->ButtonAt(framePoint) : nullptr;
 }
 
 void TWinSkinForm::WMNCMouseMove(TMessage& m) {
@@ -468,6 +480,8 @@ void TWinSkinForm::WMNCLButtonDown(TMessage& m) {
         if (!FActive) SetForegroundWindow(FHandle);
         object->MouseDown();
         m.Result = 0;
+        // A bar item opens at once and stays the hot object while its popup runs.
+        if (auto* item = dynamic_cast<TMenuBtn*>(object)) OpenMenuButton(item);
         return;
     }
     if (FWindowState == wsSkinMaximized && FActive && m.WParam == HTCAPTION) m.WParam = HTMENU;

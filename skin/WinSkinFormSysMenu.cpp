@@ -12,6 +12,7 @@
 #include "Menus.h"
 #include "SkinManage.h"
 #include "WinSkinData.h"
+#include "WinSkinMenu.h"
 
 namespace {
 
@@ -37,6 +38,23 @@ void SetMenuTreeOwnerDraw(HMENU menu) {
         info.fType |= MFT_OWNERDRAW;
         SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
         if (info.hSubMenu) SetMenuTreeOwnerDraw(info.hSubMenu);
+    }
+}
+
+void ClearMenuTreeOwnerDraw(HMENU menu) {
+    if (!menu) return;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_SUBMENU | MIIM_FTYPE;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (info.fType & MFT_OWNERDRAW) {
+            info.fMask = MIIM_FTYPE;
+            info.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
+            SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+        }
+        if (info.hSubMenu) ClearMenuTreeOwnerDraw(info.hSubMenu);
     }
 }
 
@@ -129,11 +147,12 @@ void TWinSkinForm::WMSysCommand(TMessage& m) {
     if (!FMenuTracking && command == SC_KEYMENU) {
         const UINT key = LOWORD(m.LParam);
         if (key != ' ' && key != '-' && !GetCapture()) {
-            // Alt or F10 alone: the first menu-bar item; Alt+letter: the item with that
-            // accelerator.  Opening menu-bar items comes with the skinned menu bar; until
-            // then key 0 is answered here and a letter goes on to the window.
-            if (key == 0) {
+            // Alt or F10 alone: the first menu-bar item; Alt+letter: the enabled, visible
+            // item with that accelerator.  A letter that matches no item goes on.
+            TMenuBtn* item = key == 0 ? (FMenuBar ? FMenuBar->Item(0) : nullptr) : FindAccelButton(MenuCharOf(key, FUnicode));
+            if (key == 0 || item) {
                 m.Result = 1;
+                OpenMenuButton(item);
                 return;
             }
         } else if (key == ' ') {

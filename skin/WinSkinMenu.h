@@ -109,3 +109,6 @@ private:
 // WM_MENUSELECT of a skinned window, handed on by its window procedure (the message is
 // sent, so no message hook sees it): the item last selected in the open bar popup.
 void MenuTrackingSelect(HWND window, WPARAM wParam, LPARAM lParam);
+// The character a menu key code stands for: UTF-16 for a Unicode window, else an ANSI
+// code (one or two bytes) in the process code page; 0 when it converts to nothing.
+wchar_t MenuCharOf(UINT code, bool unicode);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "WinSkinPopMenu.h"
 #include "skin_data_support.h"
 #include "skin_form_support.h"
 #include "test_skins.h"
@@ -263,13 +264,77 @@ TEST_F(Manager, TimerAction_WithoutSkinDataDoesNothing) {
     EXPECT_TRUE(manager->Enabled());
 }
 
-TEST_F(Manager, PopupWindows_KindDecidesAndNothingIsAttachedYet) {
+TEST_F(Manager, PopupWindows_PlainWindowHasNoPopupSkin) {
     OwnedWindow window = MakeClassWindow("SkinAdmitPlain", WS_OVERLAPPEDWINDOW, 300, 200);
     manager->FMenuKind = mkPopup;
     EXPECT_FALSE(manager->IsPopupSkinned(window.Get()));
     EXPECT_FALSE(manager->RemovePopupSkin(window.Get()));
     EXPECT_EQ(manager->FMenuKind, mkPopup);
     EXPECT_EQ(manager->PopupBitmapOfMenu(nullptr), nullptr);
+}
+
+TEST_F(Manager, PopupWindows_MenuKindAndSkinControlsDecide) {
+    const TSkinControlTypes all = TSkinData::kDefaultSkinControls;
+    struct Row {
+        const char* name;
+        int kind;
+        TSkinControlTypes controls;
+        bool skinned;
+    } rows[] = {
+        {"context menu", mkPopup, all, true},
+        {"context menu without xcPopupMenu", mkPopup, all & ~SkinBit(xcPopupMenu), false},
+        {"bar drop-down by xcMainMenu", mkMenuBar, SkinBit(xcMainMenu), true},
+        {"bar drop-down by xcMenuItem", mkMenuBar, SkinBit(xcMenuItem), true},
+        {"bar drop-down without either", mkMenuBar, all & ~(SkinBit(xcMainMenu) | SkinBit(xcMenuItem)), false},
+        {"system menu", mkSystemMenu, SkinBit(xcSystemMenu), true},
+        {"system menu without xcSystemMenu", mkSystemMenu, all & ~SkinBit(xcSystemMenu), false},
+    };
+    for (const Row& r : rows) {
+        OwnedWindow window = MakeClassWindow("SkinAdmitPlain", WS_POPUP, 100, 50);
+        const LONG_PTR proc = GetWindowLongPtrA(window.Get(), GWLP_WNDPROC);
+        data->SkinControls = r.controls;
+        manager->FMenuKind = r.kind;
+        EXPECT_EQ(manager->SkinPopupWindow(window.Get()), r.skinned) << r.name;
+        EXPECT_EQ(manager->IsPopupSkinned(window.Get()), r.skinned) << r.name;
+        EXPECT_EQ(SendMessageA(window.Get(), WM_SKINQUERY, 0, 0) == 1, r.skinned) << r.name;
+        EXPECT_FALSE(manager->SkinPopupWindow(window.Get())) << r.name << ": never twice";
+        EXPECT_EQ(manager->RemovePopupSkin(window.Get()), r.skinned) << r.name;
+        EXPECT_EQ(GetWindowLongPtrA(window.Get(), GWLP_WNDPROC), proc) << r.name << ": procedure given back";
+        EXPECT_EQ(manager->FMenuKind, mkPopup) << r.name << ": the kind resets with the last popup skin";
+        EXPECT_EQ(manager->PopupSkinCount(), 0) << r.name;
+    }
+}
+
+TEST_F(Manager, PopupWindows_ComponentGoingAwayTakesItsPopupSkins) {
+    OwnedWindow window = MakeClassWindow("SkinAdmitPlain", WS_POPUP, 100, 50);
+    const LONG_PTR proc = GetWindowLongPtrA(window.Get(), GWLP_WNDPROC);
+    ASSERT_TRUE(manager->SkinPopupWindow(window.Get()));
+    manager->UnregisterSkinData(data.get());
+    EXPECT_EQ(manager->PopupSkinCount(), 0);
+    EXPECT_EQ(GetWindowLongPtrA(window.Get(), GWLP_WNDPROC), proc) << "the window runs its own procedure again";
+    EXPECT_NE(SendMessageA(window.Get(), WM_SKINQUERY, 0, 0), 1);
+}
+
+TEST_F(Manager, PopupWindows_MenuHandleBindsTheNewestUnboundOnce) {
+    OwnedWindow older = MakeClassWindow("SkinAdmitPlain", WS_POPUP, 100, 50);
+    OwnedWindow newer = MakeClassWindow("SkinAdmitPlain", WS_POPUP, 100, 50);
+    ASSERT_TRUE(manager->SkinPopupWindow(older.Get()));
+    ASSERT_TRUE(manager->SkinPopupWindow(newer.Get()));
+    HMENU a = CreatePopupMenu(), b = CreatePopupMenu();
+    manager->SetPopupMenuHandle(a);
+    manager->SetPopupMenuHandle(a);  // drawn again: stays with its popup
+    manager->SetPopupMenuHandle(b);
+    EXPECT_EQ(manager->FPopupSkins[1]->MenuHandle(), a) << "the newest unbound popup takes the first menu";
+    EXPECT_EQ(manager->FPopupSkins[0]->MenuHandle(), b);
+    EXPECT_EQ(manager->PopupBitmapOfMenu(a), manager->FPopupSkins[1]->BackgroundBitmap());
+    // Without the hook nobody tells the manager the window went: its entry is removed
+    // safely afterwards.
+    const HWND gone = older.Get();
+    older.Reset();
+    EXPECT_TRUE(manager->RemovePopupSkin(gone));
+    EXPECT_EQ(manager->PopupSkinCount(), 1);
+    DestroyMenu(a);
+    DestroyMenu(b);
 }
 
 TEST_F(Manager, Teardown_200SkinnedWindowsLeaveNothingBehind) {

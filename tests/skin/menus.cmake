@@ -1,5 +1,6 @@
 # Menu tests of the skin engine under Wine: the popup-menu window skin, the menu bar's
-# geometry and painting, tracking and keyboard, and the owner-drawn items.  Names prefixed
+# geometry and painting, tracking and keyboard, and the owner-drawn items, on windows of the
+# real skin manager.  Names prefixed
 # "skin_menu." so that "ctest -R skin_menu" selects them.
 if(NOT WIN32)
   return()
@@ -8,6 +9,8 @@ add_executable(skin_menu_tests
   "${CMAKE_CURRENT_LIST_DIR}/menu_main.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/menu_test_support.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/skin_data_support.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/skin_form_support.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormMenus_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinMenuItems_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinMenuLayout_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinPopMenu_test.cpp"
