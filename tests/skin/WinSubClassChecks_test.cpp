@@ -140,8 +140,7 @@ TEST_F(HostedCheck, CheckBox_FocusedDrawsTheCaptionsFocusRectangle) {
     skin->AttachControl(nullptr, data.get(), false, nullptr);
     HWND h = box->Handle();
     const Capture before = PrintClient(h);
-    SetFocus(h);
-    ASSERT_EQ(GetFocus(), h);
+    ASSERT_TRUE(FocusOn(h));
     const Capture after = PrintClient(h);
     int changed = 0;
     for (int y = 0; y < after.Height(); ++y)

@@ -62,6 +62,17 @@ protected:
         return form;
     }
 
+    // Gives the keyboard focus to the window, its top-level window brought forward first:
+    // other test programs running at the same time may hold the activation for a moment.
+    static bool FocusOn(HWND window) {
+        HWND top = GetAncestor(window, GA_ROOT);
+        return guitest::PumpUntil([&] {
+            if (GetForegroundWindow() != top) SetForegroundWindow(top);
+            if (GetFocus() != window) SetFocus(window);
+            return GetFocus() == window;
+        });
+    }
+
     // The client area as the window's skin paints it into a DC it is handed.
     static guitest::Capture PrintClient(HWND window) {
         const RECT r = guitest::ClientRectOf(window);
