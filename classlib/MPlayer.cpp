@@ -50,6 +50,26 @@ const Glyph kGlyphs[kMPButtonCount] = {
 
 }  // namespace
 
+COLORREF MPGlyphColour(TMPBtnType button) {
+    return button >= 0 && button < kMPButtonCount ? kGlyphs[button].colour : RGB(0, 0, 0);
+}
+
+void DrawMPGlyph(HDC dc, int x, int y, TMPBtnType button, COLORREF colour) {
+    if (!dc || button < 0 || button >= kMPButtonCount) return;
+    UniqueBrush brushObj(CreateSolidBrush(colour));
+    UniquePen penObj(CreatePen(PS_SOLID, 1, colour));
+    if (!brushObj || !penObj) return;
+    SelectGuard brush(dc, brushObj.get());
+    SelectGuard pen(dc, penObj.get());
+    for (const Shape& s : kGlyphs[button].shapes) {
+        if (s.n == 0) break;
+        POINT p[4];
+        for (int i = 0; i < s.n; ++i) p[i] = POINT{s.p[i].x + x, s.p[i].y + y};
+        if (button == btRecord) Ellipse(dc, p[0].x, p[0].y, p[2].x, p[2].y);
+        else Polygon(dc, p, s.n);
+    }
+}
+
 const TClassInfo& TMediaPlayer::StaticClassInfo() {
     static const TClassInfo& info = DescribeClass<TMediaPlayer>("TMediaPlayer", &TCustomControl::StaticClassInfo(), [](TClassBuilder<TMediaPlayer>& b) {
         b.Creatable();
@@ -98,23 +118,13 @@ void TMediaPlayer::drawButton(HDC dc, const RECT& r, TMPBtnType button) {
     const bool down = pressed_ == button && enabled;
     RECT face = r;
     DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
-    const Glyph& g = kGlyphs[button];
-    COLORREF colour = !enabled ? GetSysColor(COLOR_GRAYTEXT) : (coloredButtons_ & bit) ? g.colour : GetSysColor(COLOR_BTNTEXT);
-    UniqueBrush brushObj(CreateSolidBrush(colour));
-    UniquePen penObj(CreatePen(PS_SOLID, 1, colour));
-    if (!brushObj || !penObj) return;
-    SelectGuard brush(dc, brushObj.get());
-    SelectGuard pen(dc, penObj.get());
-    // The glyph's 16 x 16 box centred on the face, one pixel further while pressed.
-    const int ox = (r.left + r.right - 16) / 2 + (down ? 1 : 0);
-    const int oy = (r.top + r.bottom - 16) / 2 + (down ? 1 : 0);
-    for (const Shape& s : g.shapes) {
-        if (s.n == 0) break;
-        POINT p[4];
-        for (int i = 0; i < s.n; ++i) p[i] = POINT{s.p[i].x + ox, s.p[i].y + oy};
-        if (button == btRecord) Ellipse(dc, p[0].x, p[0].y, p[2].x, p[2].y);
-        else Polygon(dc, p, s.n);
-    }
+    const COLORREF colour = !enabled ? GetSysColor(COLOR_GRAYTEXT)
+                            : (coloredButtons_ & bit) ? MPGlyphColour(button)
+                                                      : GetSysColor(COLOR_BTNTEXT);
+    // The glyph's box centred on the face, one pixel further while pressed.
+    const int ox = (r.left + r.right - kMPGlyphSize) / 2 + (down ? 1 : 0);
+    const int oy = (r.top + r.bottom - kMPGlyphSize) / 2 + (down ? 1 : 0);
+    DrawMPGlyph(dc, ox, oy, button, colour);
 }
 
 void TMediaPlayer::Paint() {

@@ -33,6 +33,13 @@ public:
 // empty at the right).  Invisible buttons get an empty rectangle.
 std::vector<RECT> MPButtonRects(TButtonSet visible, int width, int height);
 
+// The glyphs of the buttons, each in a kMPGlyphSize square whose top left is (x, y), filled
+// and outlined in one colour; a skin that draws the bar itself draws the same glyphs.
+constexpr int kMPGlyphSize = 16;
+void DrawMPGlyph(HDC dc, int x, int y, TMPBtnType button, COLORREF colour);
+// The colour of a button's glyph while the button is in ColoredButtons.
+COLORREF MPGlyphColour(TMPBtnType button);
+
 class TMediaPlayer : public TCustomControl {
     CLASS_INFO(TMediaPlayer)
 public:

@@ -5,8 +5,10 @@
 #include "WinSubClassChecks.h"   // check boxes and radio buttons
 #include "WinSubClass.h"
 #include "WinSubClassCombo.h"
+#include "WinSubClassMP.h"
 #include "WinSubClassScroll.h"
 #include "WinSubClassSizer.h"
+#include "WinSubClassTabs.h"
 
 TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant) {
     (void)owner;
@@ -45,11 +47,11 @@ TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant)
     case TSkinClass::DateTime: return new TSkinDateTime(owner);
 
     // tab control and tab set
-    case TSkinClass::Tab: return nullptr;
-    case TSkinClass::Tab31: return nullptr;
+    case TSkinClass::Tab: return new TSkinTab(owner);
+    case TSkinClass::Tab31: return new TSkinTab31(owner);
 
     // media player
-    case TSkinClass::MP: return nullptr;
+    case TSkinClass::MP: return new TSkinMP(owner);
 
     // header and list view
     case TSkinClass::Header: return nullptr;
