@@ -208,6 +208,24 @@ TEST_F(SkinMP, FreeingThePlayerHidesThePanel) {
     EXPECT_TRUE(c.Valid());
 }
 
+TEST_F(SkinMP, AttachAndUnskinLeakNoGdiObjects) {
+    auto cycle = [&] {
+        skin->Unskin();
+        skin->AttachControl(formSkin, data.get(), false, nullptr);  // a second attach does nothing
+        auto* again = new TSkinMP(player);
+        again->AttachControl(formSkin, data.get(), false, nullptr);
+        guitest::CaptureWindow(again->Overlay->Handle(), false);
+        again->Unskin();
+        delete again;
+    };
+    cycle();
+    const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
+    if (!before.gdiKnown) GTEST_SKIP() << "no GDI object count here: " << before.source;
+    for (int i = 0; i < 5; ++i) cycle();
+    const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
+    EXPECT_EQ(after.gdi, before.gdi) << after.source;
+}
+
 TEST_F(SkinMP, UnskinFreesThePanel) {
     HWND panel = OverlayWindow();
     skin->Unskin();

@@ -360,6 +360,22 @@ TEST_F(SkinTabs, TooSmallControlPaintsWithoutAStrip) {
     EXPECT_TRUE(c.Valid());
 }
 
+TEST_F(SkinTabs, PaintingAndSkinChangesLeakNoGdiObjects) {
+    HWND tab = MakeTabControl(TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE, {L"One", L"Two"});
+    ASSERT_NE(tab, nullptr);
+    TSkinTab* skin = SkinRaw(tab);
+    auto cycle = [&] {
+        PaintThroughSkin(tab);
+        skin->UpdateSkin();
+    };
+    cycle();
+    const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
+    if (!before.gdiKnown) GTEST_SKIP() << "no GDI object count here: " << before.source;
+    for (int i = 0; i < 5; ++i) cycle();
+    const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
+    EXPECT_EQ(after.gdi, before.gdi) << after.source;
+}
+
 TEST_F(SkinTabs, SuspendedSkinLeavesPaintingToTheControl) {
     HWND tab = MakeTabControl(0, {L"One"});
     ASSERT_NE(tab, nullptr);
