@@ -86,8 +86,9 @@ void TSkinEdit::SkinSpinChild(HWND window, TSkinData* skinData, TCanvas* canvas)
         if (name != "msctls_updown32" && name.find("spin") == std::string::npos &&
             name.find("updown") == std::string::npos)
             continue;
-        // The up-down skin in buddy mode comes with the up-down skins; until the factory
-        // gives one, the spin child keeps its own look.
+        // The spin child keeps its own look until the factory gives an up-down skin.  Not
+        // done yet: switching that skin to its buddy mode (its class is not reachable from
+        // here), so it paints as a stand-alone up-down.
         TSkinControl* spin = CreateSkinControl(TSkinClass::UpDown, Owner());
         if (!spin) return;
         SpinSkin = spin;
