@@ -1,6 +1,7 @@
 // The one place that knows every control-skin class: the dispatch asks here for a new
 // skin of a kind.  A kind whose skin is not built yet gives nullptr, and the dispatch then
 // leaves the control as it is.
+#include "WinSubClassBars.h"     // status bar, group box, panel, track bar, up-down, progress bar
 #include "WinSubClassButtons.h"  // push buttons
 #include "WinSubClassChecks.h"   // check boxes and radio buttons
 #include "WinSubClass.h"
@@ -25,14 +26,14 @@ TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant)
     case TSkinClass::RadioButton: return new TSkinRadioButton(owner);
 
     // status bar, group box, panel
-    case TSkinClass::StatusBar: return nullptr;
-    case TSkinClass::GroupBox: return nullptr;
-    case TSkinClass::Box: return nullptr;
+    case TSkinClass::StatusBar: return new TSkinStatusBar(owner);
+    case TSkinClass::GroupBox: return new TSkinGroupBox(owner);
+    case TSkinClass::Box: return new TSkinBox(owner);
 
     // track bar, up-down, progress bar
-    case TSkinClass::TrackBar: return nullptr;
-    case TSkinClass::UpDown: return nullptr;
-    case TSkinClass::Progress: return nullptr;
+    case TSkinClass::TrackBar: return new TSkinTrackBar(owner);
+    case TSkinClass::UpDown: return new TSkinUpDown(owner);
+    case TSkinClass::Progress: return new TSkinProgress(owner);
 
     // scroll-bar cover
     case TSkinClass::Scrollbar: {
