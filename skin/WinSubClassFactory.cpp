@@ -4,6 +4,10 @@
 #include "WinSubClassBars.h"     // status bar, group box, panel, track bar, up-down, progress bar
 #include "WinSubClassButtons.h"  // push buttons
 #include "WinSubClassChecks.h"   // check boxes and radio buttons
+#include "WinSubClassFills.h"     // page fill, foreign-control pictures, button tabs
+#include "WinSubClassListView.h"  // list view
+#include "WinSubClassLists.h"     // header
+#include "WinSubClassScControl.h" // scroll-bar control
 #include "WinSubClass.h"
 #include "WinSubClassCombo.h"
 #include "WinSubClassMP.h"
@@ -55,15 +59,15 @@ TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant)
     case TSkinClass::MP: return new TSkinMP(owner);
 
     // header and list view
-    case TSkinClass::Header: return nullptr;
-    case TSkinClass::ListView: return nullptr;
+    case TSkinClass::Header: return new TSkinHeader(owner);
+    case TSkinClass::ListView: return new TSkinListView(owner);
 
     // fills and foreign controls
-    case TSkinClass::ObjImage: return nullptr;
-    case TSkinClass::AdvPage: return nullptr;
-    case TSkinClass::TabSheet: return nullptr;
-    case TSkinClass::TabBtn: return nullptr;
-    case TSkinClass::ScControl: return nullptr;
+    case TSkinClass::ObjImage: return new TSkinObjImage(owner, variant);
+    case TSkinClass::AdvPage: return new TSkinAdvPage(owner, variant);
+    case TSkinClass::TabSheet: return new TSkinTabSheet(owner);
+    case TSkinClass::TabBtn: return new TSkinTabBtn(owner);
+    case TSkinClass::ScControl: return new TSkinScControl(owner);
 
     // size grip and nested dialog
     case TSkinClass::Sizer: return new TSkinSizer(owner);

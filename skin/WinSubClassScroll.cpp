@@ -29,6 +29,14 @@ TThumbSpan ScrollDragThumb(int pressStart, int travel, TThumbSpan old, int arrow
     return {start, old.End + start - old.Start};
 }
 
+TThumbSpan ScrollControlThumb(int barLength, int arrow, int pos, int min, int max, int page) {
+    const int range = max - min;
+    const int length = page != 0 ? MulDiv(barLength - 2 * arrow, page - 1, range) : arrow;
+    const int k = page != 0 ? 2 : 3;
+    const int start = pos == min ? arrow : arrow + MulDiv(barLength - k * arrow, pos - min, range);
+    return {start, start + length};
+}
+
 int ScrollArrowSize(int arrow, int barLength) { return barLength < 2 * arrow ? barLength / 2 : arrow; }
 
 int ScrollThickness(int imageHeight, int arrow) { return std::abs(imageHeight - arrow) > 2 ? arrow : imageHeight; }
@@ -60,6 +68,9 @@ void TWScrollbar::AttachControl(TSkinControl* ownerSkin, TControl* host, int kin
     ScrolledWindow = windowed ? windowed->Handle() : nullptr;
     Kind = kind;
     Orientation = kind;
+    // A scroll-bar control says its own direction.
+    if (kind == sbkControl)
+        Orientation = lstrcmpiA(GetEnumPropByName(host, "Kind").c_str(), "sbHorizontal") == 0 ? sbkHorizontal : sbkVertical;
     if (ownerSkin) SetColor(ownerSkin->GetParentColor(ownerSkin->SkinButtonFace()));
     place(GetParent(ScrolledWindow));
 }
@@ -82,9 +93,44 @@ void TWScrollbar::place(HWND parent) {
     UpdateBar(ScrolledWindow);
 }
 
+bool TWScrollbar::readControlGeometry(SCROLLBARINFO& info, bool forPress) const {
+    info = SCROLLBARINFO{};
+    info.cbSize = sizeof(info);
+    auto* control = dynamic_cast<TWinControl*>(Host);
+    if (!control || !ScrolledWindow) return false;
+    RECT rect{};
+    int pos = 0, min = 0, max = 0, page = 0;
+    if (forPress) {
+        POINT origin{0, 0};
+        if (!::GetClientRect(ScrolledWindow, &rect) || !::ClientToScreen(ScrolledWindow, &origin)) return false;
+        OffsetRect(&rect, origin.x, origin.y);
+        pos = GetIntPropByName(control, "Position");
+        min = GetIntPropByName(control, "Min");
+        max = GetIntPropByName(control, "Max");
+        page = GetIntPropByName(control, "PageSize");
+    } else {
+        rect = control->BoundsRect();
+        SCROLLINFO scroll{};
+        scroll.cbSize = sizeof(scroll);
+        scroll.fMask = SIF_ALL;
+        if (!GetScrollInfo(ScrolledWindow, SB_CTL, &scroll)) return false;
+        pos = scroll.nPos;
+        min = scroll.nMin;
+        max = scroll.nMax;
+        page = static_cast<int>(scroll.nPage);
+    }
+    const int length = Orientation == sbkVertical ? rect.bottom - rect.top : rect.right - rect.left;
+    const TThumbSpan thumb = ScrollControlThumb(length, ArrowLength, pos, min, max, page);
+    info.rcScrollBar = rect;
+    info.xyThumbTop = thumb.Start;
+    info.xyThumbBottom = thumb.End;
+    return true;
+}
+
 bool TWScrollbar::readGeometry(SCROLLBARINFO& info) const {
     info = SCROLLBARINFO{};
     info.cbSize = sizeof(info);
+    if (Kind == sbkControl) return readControlGeometry(info, false);
     if (Kind != sbkHorizontal && Kind != sbkVertical) return false;
     return SkinGetScrollBarInfo(ScrolledWindow, Kind == sbkHorizontal ? OBJID_HSCROLL : OBJID_VSCROLL, &info);
 }
@@ -99,16 +145,20 @@ void TWScrollbar::UpdateBar(HWND window) {
         HideBar();
         return;
     }
-    const RECT& bar = info.rcScrollBar;  // screen
-    POINT topLeft{bar.left, bar.top}, bottomRight{bar.right, bar.bottom};
-    ::ScreenToClient(window, &topLeft);
-    ::ScreenToClient(window, &bottomRight);
-    BarRect = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    const RECT& bar = info.rcScrollBar;  // screen; a control's bounds in its parent's client
     const int width = bar.right - bar.left, height = bar.bottom - bar.top;
     BarLength = Orientation == sbkVertical ? height : width;
     BarOrigin = POINT{bar.left, bar.top};
     POINT at = BarOrigin;
-    ::ScreenToClient(GetParent(handle_), &at);
+    if (Kind == sbkControl) {
+        BarRect = RECT{0, 0, width, height};
+    } else {
+        POINT topLeft{bar.left, bar.top}, bottomRight{bar.right, bar.bottom};
+        ::ScreenToClient(window, &topLeft);
+        ::ScreenToClient(window, &bottomRight);
+        BarRect = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+        ::ScreenToClient(GetParent(handle_), &at);
+    }
     // Directly above the scrolled window in z-order, so that the window (which clips its
     // siblings) never paints its own bar over the cover.
     const HWND above = GetWindow(window, GW_HWNDPREV);
@@ -172,8 +222,20 @@ void TWScrollbar::onLButtonDown(TMessage& m) {
     const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
     GetCursorPos(&PressCursor);
     SCROLLBARINFO info;
-    if (readGeometry(info)) PressThumbStart = info.xyThumbTop;
+    if (Kind == sbkControl ? readControlGeometry(info, true) : readGeometry(info)) PressThumbStart = info.xyThumbTop;
     ActivePart = HitTest(p);
+    if (Kind == sbkControl) {
+        // The control tracks the press itself, in its own client coordinates, which are the
+        // cover's.
+        Tracking = true;
+        Invalidate();
+        ReleaseCapture();
+        SendMessageA(ScrolledWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        Tracking = false;
+        ReleaseCapture();
+        Invalidate();
+        return;
+    }
     BarOrigin = POINT{info.rcScrollBar.left, info.rcScrollBar.top};
     const POINT screen{p.x + BarOrigin.x, p.y + BarOrigin.y};
     Tracking = true;
@@ -189,6 +251,13 @@ void TWScrollbar::onLButtonDown(TMessage& m) {
 
 void TWScrollbar::onLButtonUp(TMessage& m) {
     TCustomPanel::WndProc(m);
+    if (Kind == sbkControl) {
+        Tracking = false;
+        ReleaseCapture();
+        PostMessageA(ScrolledWindow, WM_LBUTTONUP, MK_LBUTTON, m.LParam);
+        Invalidate();
+        return;
+    }
     const POINT screen{GET_X_LPARAM(m.LParam) + BarOrigin.x, GET_Y_LPARAM(m.LParam) + BarOrigin.y};
     Tracking = false;
     ReleaseCapture();
@@ -218,6 +287,8 @@ void TWScrollbar::drawBar(HDC dc) {
     const int thickness = ScrollThickness(arrows->Image.Height(), ArrowLength);
     const int limit = vertical ? client.bottom : client.right;
 
+    // A scroll-bar control is drawn at the skin's thickness and stretched to its own.
+    if (Kind == sbkControl) (vertical ? r.right : r.bottom) = thickness;
     UniqueMemDC mem(CreateCompatibleDC(dc));
     UniqueBitmap surface(CreateCompatibleBitmap(dc, r.right, r.bottom));
     if (!mem || !surface) return;
@@ -253,7 +324,7 @@ void TWScrollbar::drawBar(HDC dc) {
     DrawStripCellStretched(mem.get(), second, arrows->Image, Keying::Magenta, 23, secondCell);
 
     // Thumb and its grip.
-    if (Tracking && ActivePart == spThumb) {
+    if (Tracking && ActivePart == spThumb && Kind != sbkControl) {
         DragThumb();
     } else {
         ThumbStart = info.xyThumbTop;
@@ -280,5 +351,9 @@ void TWScrollbar::drawBar(HDC dc) {
             }
         }
     }
-    BitBlt(dc, 0, 0, whole.right, whole.bottom, mem.get(), 0, 0, SRCCOPY);
+    if (Kind == sbkControl) {
+        StretchBlt(dc, 0, 0, client.right, client.bottom, mem.get(), 0, 0, whole.right, whole.bottom, SRCCOPY);
+    } else {
+        BitBlt(dc, 0, 0, whole.right, whole.bottom, mem.get(), 0, 0, SRCCOPY);
+    }
 }

@@ -9,8 +9,8 @@
 // Types: TWScrollbar, TSkinScrollbar, TSkinScrollbarH; the pure geometry of a bar
 // (ScrollHitTest, ScrollDragThumb, ScrollArrowSize, ScrollThickness).
 //
-// Left out: the cover of a scroll-bar control (kind 2) and the skins built on these covers
-// that no dispatch row creates (the list view's, the scroll-bar control's).
+// A cover of kind sbkControl lies over a scroll-bar control (the skin that owns it is in
+// WinSubClassScControl.h); the list view's skin is in WinSubClassListView.h.
 #pragma once
 #include <windows.h>
 
@@ -29,8 +29,8 @@ enum : int {
     spThumb = SB_THUMBTRACK,
 };
 
-// Which bar a cover lies over.
-enum : int { sbkHorizontal = 0, sbkVertical = 1 };
+// Which bar a cover lies over: a window's own bars, or a scroll-bar control.
+enum : int { sbkHorizontal = 0, sbkVertical = 1, sbkControl = 2 };
 
 // ---- pure geometry (positions along the bar, in pixels from its start) ----
 
@@ -45,6 +45,10 @@ struct TThumbSpan {
     int Start, End;
 };
 TThumbSpan ScrollDragThumb(int pressStart, int travel, TThumbSpan old, int arrow, int barLength);
+// The thumb of a scroll-bar control of barLength pixels from its scroll values: with a
+// page, a thumb of (barLength - 2 arrows) x (page - 1) / range; without one, an arrow
+// long.  Starts at the arrow when pos is min.  A zero range gives MulDiv's -1 (no thumb).
+TThumbSpan ScrollControlThumb(int barLength, int arrow, int pos, int min, int max, int page);
 // The painted arrow length: the arrow, or half the bar when it is shorter than two arrows.
 int ScrollArrowSize(int arrow, int barLength);
 // The painted thickness: the skin strip's height, unless it differs from the system's
@@ -91,6 +95,10 @@ protected:
 
 private:
     bool readGeometry(SCROLLBARINFO& info) const;
+    // Kind sbkControl: the control's bounds (parent client coordinates) and the thumb from
+    // the platform's scroll values; forPress: its client area on screen and the thumb from
+    // the host's published Position, Min, Max and PageSize.
+    bool readControlGeometry(SCROLLBARINFO& info, bool forPress) const;
     void drawBar(HDC dc);
     void onLButtonDown(TMessage& message);
     void onLButtonUp(TMessage& message);
