@@ -1,16 +1,23 @@
 // The three programs start skinned: each main window answers the skin query and shows the
-// default skin's frame on screen, and so do a message box and the open-file dialog of the
-// notepad.  Screenshots of each are saved to <build>/screenshots/ as build artefacts.
+// default skin's frame on screen, and so do a message box and the open-file and font dialogs
+// of the notepad; the notepad's progress bar, status bar, scroll bars and its dialogs' buttons
+// are drawn from the skin.  Screenshots of each are saved to <build>/screenshots/ as build
+// artefacts.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "Bitmap.h"
+#include "ComCtrls.h"
+#include "RichEdit.h"
 #include "Fnotepad.h"
 #include "SkinMessages.h"
 #include "SkinPrimitives.h"
@@ -114,6 +121,83 @@ int Differ(const Capture& a, const Capture& b, int rows) {
     return ::testing::AssertionSuccess();
 }
 
+// The colours of a skin part's image in the cells [firstCell, lastCell] of `cells`, the
+// magenta key left out.  Stretching and tiling copy pixels, so a pixel drawn from the part
+// has one of these colours.
+std::set<COLORREF> PartColours(TBitmap& image, int cells, int firstCell, int lastCell) {
+    std::set<COLORREF> colours;
+    const int cellWidth = image.Width() / std::max(cells, 1);
+    for (int x = (firstCell - 1) * cellWidth; x < lastCell * cellWidth && x < image.Width(); ++x)
+        for (int y = 0; y < image.Height(); ++y) {
+            const COLORREF c = image.PixelColor(x, y) & 0xFFFFFF;
+            if (c != RGB(255, 0, 255)) colours.insert(c);
+        }
+    return colours;
+}
+
+bool InColours(const std::set<COLORREF>& colours, COLORREF c) {
+    for (COLORREF k : colours)
+        if (ColorNear(k, c, 2)) return true;
+    return false;
+}
+
+// The control as it is on screen after a synchronous repaint.
+Capture OnScreen(HWND control) {
+    RedrawWindow(control, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return CaptureWindow(control, true, CaptureMethod::WindowDc);
+}
+
+// The pixels of the capture at `points` all have colours of the skin part (and so not the
+// system's look), waited for.
+::testing::AssertionResult DrawnFrom(HWND control, const std::set<COLORREF>& colours, const char* what,
+                                     const std::function<std::vector<POINT>(const Capture&)>& points) {
+    if (!IsWindowVisible(control)) return ::testing::AssertionFailure() << what << " is not visible";
+    if (colours.empty()) return ::testing::AssertionFailure() << "the skin has no image for " << what;
+    Capture last;
+    std::string miss;
+    const bool drawn = PumpUntil([&] {
+        last = OnScreen(control);
+        if (!last.Valid()) return false;
+        for (const POINT& p : points(last))
+            if (!InColours(colours, last.Pixel(p.x, p.y))) {
+                char text[96];
+                snprintf(text, sizeof text, "pixel (%ld,%ld) is %06lx", p.x, p.y, static_cast<unsigned long>(last.Pixel(p.x, p.y)));
+                miss = text;
+                return false;
+            }
+        return true;
+    });
+    if (!drawn) return ::testing::AssertionFailure() << what << " is not drawn from the skin: " << miss;
+    return ::testing::AssertionSuccess();
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The visible scroll-bar cover lying over the right edge of `host` (the cover is a window
+// of our own over the native bar, not a child of the host).
+HWND VerticalCoverOver(HWND host) {
+    RECT h{};
+    GetWindowRect(host, &h);
+    HWND found = nullptr;
+    std::vector<HWND> candidates;
+    HWND parent = GetParent(host);
+    for (HWND w = GetWindow(parent ? parent : host, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) candidates.push_back(w);
+    for (HWND w = GetWindow(host, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) candidates.push_back(w);
+    for (HWND w : candidates) {
+        if (ClassOf(w) != L"TWScrollbar" || !IsWindowVisible(w)) continue;
+        RECT c{};
+        GetWindowRect(w, &c);
+        if (c.left >= h.left && c.right <= h.right && c.top >= h.top && c.bottom <= h.bottom &&
+            c.bottom - c.top > c.right - c.left && c.right >= h.right - 4)
+            found = w;
+    }
+    return found;
+}
+
 void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const wchar_t* shot,
                              const wchar_t* title = nullptr) {
     notepadtest::CreateMarker();
@@ -159,18 +243,38 @@ TEST(SkinnedPrograms, Quillet_MessageBox) {
     notepadtest::CreateMarker();
 }
 
+namespace {
+
+// The notepad's main form made in this process, skinned and shown; dialogs are opened
+// through its own commands (another process's menus are out of reach under Wine).
+struct InProcessNotepad {
+    InProcessNotepad() {
+        Application->Initialize();
+        RegisterSkinClasses();
+        TFnotepad::CommandLineParameters = [] { return std::vector<std::string>(); };
+        notepadtest::Standin::Get().Reset();
+        notepadtest::CreateMarker();
+        form = Application->CreateForm<TFnotepad>();
+        form->Show();
+    }
+    ~InProcessNotepad() {
+        delete form;
+        Application->SetMainForm(nullptr);
+        notepadtest::Standin::Get().Reset();
+        PumpMessages();
+    }
+    TFnotepad* form = nullptr;
+};
+
+}  // namespace
+
 // The open-file dialog, opened by the notepad's File > Open in this process (another
 // process's menus are out of reach under Wine): the dialog is the system's, admitted by
 // its class and skinned with the main form's skin.
 TEST(SkinnedPrograms, Quillet_OpenFileDialog) {
-    Application->Initialize();
-    RegisterSkinClasses();
-    TFnotepad::CommandLineParameters = [] { return std::vector<std::string>(); };
     ASSERT_TRUE(notepadtest::Standin::Get().Loaded()) << "stand-in recognizer DLL not found";
-    notepadtest::Standin::Get().Reset();
-    notepadtest::CreateMarker();
-    TFnotepad* form = Application->CreateForm<TFnotepad>();
-    form->Show();
+    InProcessNotepad notepad;
+    TFnotepad* form = notepad.form;
     ASSERT_TRUE(PumpUntil([&] { return Skinned(form->Handle()); })) << "the main form is not skinned";
     ::testing::AssertionResult frame = ::testing::AssertionFailure() << "no open-file dialog";
     const auto seen = notepadtest::RunDialogs([&] { form->M_OpenFilesClick(form); },
@@ -182,8 +286,90 @@ TEST(SkinnedPrograms, Quillet_OpenFileDialog) {
                                               }});
     EXPECT_EQ(1u, seen.size());
     EXPECT_TRUE(frame);
-    delete form;
-    Application->SetMainForm(nullptr);
-    notepadtest::Standin::Get().Reset();
-    PumpMessages();
+}
+
+// The font dialog (Format > Font) is skinned like the open-file dialog, and its raw push
+// buttons are drawn from the skin's button part.
+TEST(SkinnedPrograms, Quillet_FontDialog) {
+    ASSERT_TRUE(notepadtest::Standin::Get().Loaded()) << "stand-in recognizer DLL not found";
+    InProcessNotepad notepad;
+    TFnotepad* form = notepad.form;
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(form->Handle()); })) << "the main form is not skinned";
+    TSkinData& skin = DefaultSkin();
+    ASSERT_TRUE(skin.Buttons);
+    const auto buttonColours = PartColours(skin.Buttons->Image, std::max(skin.Buttons->Frame, 1), 1,
+                                           std::max(skin.Buttons->Frame, 1));
+    ::testing::AssertionResult frame = ::testing::AssertionFailure() << "no font dialog";
+    ::testing::AssertionResult button = ::testing::AssertionFailure() << "no font dialog";
+    const auto seen = notepadtest::RunDialogs([&] { form->M_FontClick(form); },
+                                              {[&](HWND dialog) {
+                                                  if (!Skinned(dialog)) return false;
+                                                  frame = ShowsSkinnedFrame(dialog, L"quillet_font");
+                                                  // The left edge of the OK button, halfway down.
+                                                  button = DrawnFrom(GetDlgItem(dialog, IDOK), buttonColours,
+                                                                     "the OK button", [](const Capture& c) {
+                                                                         return std::vector<POINT>{{1, c.Height() / 2}};
+                                                                     });
+                                                  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                                                  return true;
+                                              }});
+    EXPECT_EQ(1u, seen.size());
+    EXPECT_TRUE(frame);
+    EXPECT_TRUE(button);
+}
+
+// The audio-level bar, the status bar and the rich edit's vertical scroll bar are drawn
+// from the default skin's parts rather than by the system.
+TEST(SkinnedPrograms, Quillet_ControlsDrawnFromTheSkin) {
+    ASSERT_TRUE(notepadtest::Standin::Get().Loaded()) << "stand-in recognizer DLL not found";
+    InProcessNotepad notepad;
+    TFnotepad* form = notepad.form;
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(form->Handle()); })) << "the main form is not skinned";
+    SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    TSkinData& skin = DefaultSkin();
+
+    // A full bar: the middle of the bar is its filled part, the skin's second cell.
+    ASSERT_TRUE(skin.Progress);
+    HWND progress = form->ProgressBar->Handle();
+    form->ProgressBar->SetPosition(form->ProgressBar->Max());
+    std::set<COLORREF> fill = PartColours(skin.Progress->Image, 2, 2, 2);
+    if (skin.Progress->Style == 1 && skin.ProgressChunk)
+        fill = PartColours(skin.ProgressChunk->Image, 1, 1, 1);
+    EXPECT_TRUE(DrawnFrom(progress, fill, "the progress bar", [](const Capture& c) {
+        return std::vector<POINT>{{c.Width() / 2, c.Height() / 2}};
+    }));
+
+    // The status bar's edges come from the skin's status-bar part.
+    ASSERT_TRUE(skin.StatusBarEdges);
+    const auto edges = PartColours(skin.StatusBarEdges->Image, 1, 1, 1);
+    EXPECT_TRUE(DrawnFrom(form->StatusBar1->Handle(), edges, "the status bar", [&](const Capture& c) {
+        // Any pixel of the bar may be an edge: take the first row holding one.
+        for (int y = 0; y < c.Height(); ++y)
+            for (int x = 0; x < c.Width(); ++x)
+                if (InColours(edges, c.Pixel(x, y)) && c.Pixel(x, y) != (GetSysColor(COLOR_BTNFACE) & 0xFFFFFF))
+                    return std::vector<POINT>{{x, y}};
+        return std::vector<POINT>{{0, 0}};
+    }));
+
+    // Enough lines that the rich edit shows a vertical bar: the cover lies over it.
+    HWND edit = form->RichEdit1->Handle();
+    std::wstring text;
+    for (int i = 0; i < 300; ++i) text += L"line " + std::to_wstring(i) + L"\r\n";
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    HWND cover = nullptr;
+    EXPECT_TRUE(PumpUntil([&] { return (cover = VerticalCoverOver(edit)) != nullptr; }))
+        << "no visible scroll-bar cover over the rich edit's vertical bar";
+    if (cover) {
+        std::set<COLORREF> bar;
+        for (const auto& part : {skin.VertScroll, skin.VertScrollThumb, skin.Scrollbar})
+            if (part) {
+                const auto c = PartColours(part->Image, std::max(part->Frame, 1), 1, std::max(part->Frame, 1));
+                bar.insert(c.begin(), c.end());
+            }
+        EXPECT_TRUE(DrawnFrom(cover, bar, "the scroll-bar cover", [](const Capture& c) {
+            return std::vector<POINT>{{c.Width() / 2, c.Height() / 2}, {c.Width() / 2, 2}};
+        }));
+    }
+    const Capture whole = CaptureWindow(form->Handle(), true, CaptureMethod::WindowDc);
+    if (whole.Valid()) whole.SaveBmp(ScreenshotPath(L"quillet_controls"));
 }
