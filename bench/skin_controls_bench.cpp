@@ -28,28 +28,15 @@
 #include "WinSkinForm.h"
 #include "WinSubClass.h"
 
+#include "bench_timing.h"
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double Fastest(const std::vector<double>& v) { return v.empty() ? 0 : *std::min_element(v.begin(), v.end()); }
-
-double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+using bench::Clock;
+using bench::Fastest;
+using bench::Median;
+using bench::Ms;
+using bench::Pump;
 
 template <class C>
 C* Place(TWinControl* parent, int left, int top, int width, int height) {

@@ -19,15 +19,12 @@
 #include "SkinContainer.h"
 #include "WinSkinData.h"
 
+#include "bench_timing.h"
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using bench::Clock;
+using bench::Median;
 
 template <class F>
 std::vector<double> TimeRuns(int runs, F&& f) {
