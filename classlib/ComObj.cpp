@@ -5,30 +5,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "Texts.h"
+
 namespace {
-
-// The system's text for a code, trimmed of trailing blanks and full stops; empty if none.
-std::string systemErrorText(HRESULT code)
-{
-    char* buffer = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text;
-    if (n && buffer) text.assign(buffer, n);
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
-    return text;
-}
-
-std::string toAnsi(const std::wstring& text)
-{
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 std::wstring bstrText(BSTR s) { return s ? std::wstring(s, SysStringLen(s)) : std::wstring(); }
 
@@ -50,10 +29,10 @@ struct ExcepInfoGuard {
     if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
     HRESULT code = info.scode != 0 ? info.scode : (info.wCode != 0 ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_DISPATCH, info.wCode)
                                                                  : DISP_E_EXCEPTION);
-    std::string message = toAnsi(bstrText(info.bstrDescription));
+    std::string message = texts::WideToAnsi(bstrText(info.bstrDescription));
     while (!message.empty() && static_cast<unsigned char>(message.back()) <= ' ') message.pop_back();
     if (message.empty()) message = OleErrorMessage(code);
-    throw EOleException(message, code, toAnsi(bstrText(info.bstrSource)));
+    throw EOleException(message, code, texts::WideToAnsi(bstrText(info.bstrSource)));
 }
 
 // Whether a failed call says the object's server is gone (ended, crashed, or cut its
@@ -77,7 +56,7 @@ bool serverGone(HRESULT hr)
 
 std::string OleErrorMessage(HRESULT code)
 {
-    std::string text = systemErrorText(code);
+    std::string text = texts::SystemErrorText(static_cast<DWORD>(code));
     if (!text.empty()) return text;
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "OLE error %08lX", static_cast<unsigned long>(code));

@@ -468,9 +468,7 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 }
 
 void TApplication::ShowException(const std::exception& e) {
-    std::string text = e.what();
-    if (!text.empty() && text.back() != '.') text += '.';
-    MessageBox(text, title_, MB_OK | MB_ICONSTOP);
+    MessageBox(texts::WithStop(e.what()), title_, MB_OK | MB_ICONSTOP);
 }
 
 void TApplication::HandleException(const std::exception& e) {

@@ -9,14 +9,8 @@
 namespace {
 
 std::string systemErrorText(DWORD code) {
-    char* buffer = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-    std::string text = n && buffer ? std::string(buffer, n) : "error " + std::to_string(code);
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
-        text.pop_back();
-    return text;
+    std::string text = texts::SystemErrorText(code);
+    return text.empty() ? "error " + std::to_string(code) : text;
 }
 
 std::unique_ptr<TPrinter>& programPrinter() {

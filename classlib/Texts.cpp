@@ -62,4 +62,54 @@ std::string LowerCase(std::string s) {
 
 bool SameText(const std::string& a, const std::string& b) { return UpperCase(a) == UpperCase(b); }
 
+std::string SystemErrorText(unsigned long code) {
+    char* buffer = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = n && buffer ? std::string(buffer, n) : std::string();
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
+    return text;
+}
+
+std::wstring SystemErrorTextW(unsigned long code) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && text.back() <= L' ') text.pop_back();
+    return text;
+}
+
+bool EndsWithStop(const std::wstring& text) {
+    if (text.empty()) return false;
+    switch (text.back()) {
+    case L'.': case L'!': case L'?':
+    case 0x3002: case 0xFF0E: case 0xFF01: case 0xFF1F:  // 。．！？
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool EndsWithStop(const std::string& text) {
+    if (text.empty()) return false;
+    const char last = text.back();
+    if (last == '.' || last == '!' || last == '?') return true;
+    // A full-width stop is two bytes: look at the last character only.
+    if (text.size() < 2 || static_cast<unsigned char>(text[text.size() - 2]) < 0x81) return false;
+    return EndsWithStop(AnsiToWide(text.substr(text.size() - 2)));
+}
+
+std::string WithStop(std::string text) {
+    if (!text.empty() && !EndsWithStop(text)) text += '.';
+    return text;
+}
+
+std::wstring WithStop(std::wstring text) {
+    if (!text.empty() && !EndsWithStop(text)) text += L'.';
+    return text;
+}
+
 }  // namespace texts

@@ -31,4 +31,18 @@ std::string UpperCase(std::string s);   // ASCII letters only, as the platform's
 std::string LowerCase(std::string s);
 bool SameText(const std::string& a, const std::string& b);  // ASCII case-insensitive
 
+// The system's text for an error code (a Win32 error or an HRESULT), in the thread's ANSI
+// code page or in UTF-16, without its line end; it keeps its own full stop.  Empty when the
+// system has no text for the code.
+std::string SystemErrorText(unsigned long code);
+std::wstring SystemErrorTextW(unsigned long code);
+
+// Whether a sentence already ends with a stop: ".", "!", "?" or their full-width forms
+// ("。", "．", "！", "？"; GBK bytes in the 8-bit form).  WithStop adds "." to a non-empty
+// text that has none.
+bool EndsWithStop(const std::string& text);
+bool EndsWithStop(const std::wstring& text);
+std::string WithStop(std::string text);
+std::wstring WithStop(std::wstring text);
+
 }  // namespace texts

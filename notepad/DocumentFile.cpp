@@ -6,6 +6,7 @@
 
 #include "Classes.h"
 #include "Handles.h"
+#include "Texts.h"
 
 namespace document {
 namespace {
@@ -61,14 +62,9 @@ void decodeSlowly(const char* s, size_t n, std::wstring& out) {
 }
 
 std::string lastErrorText() {
-    char* buffer = nullptr;
     const DWORD code = GetLastError();
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                   reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = buffer ? buffer : "error " + std::to_string(code);
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
-    return text;
+    std::string text = texts::SystemErrorText(code);
+    return text.empty() ? "error " + std::to_string(code) : text;
 }
 
 std::string folderOf(const std::string& path) {

@@ -32,15 +32,22 @@ install_packages() {
 
 # Compiler cache shared by every checkout of the tree on this machine: paths below the
 # checkout's parent folder are hashed relative, so two checkouts share their objects.
+# Decided when the build starts, after install_packages may have installed ccache.
 CACHE_FLAGS=""
-if command -v ccache >/dev/null; then
+use_compiler_cache() {
+    command -v ccache >/dev/null || return 0
     export CCACHE_BASEDIR; CCACHE_BASEDIR="$(dirname "$ROOT")"
     export CCACHE_NOHASHDIR=1
     CACHE_FLAGS="-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
-fi
+}
+
+# Parallel jobs of the builds and of CTest; JOBS=n in the environment lowers them on a
+# machine shared with other work.
+JOBS="${JOBS:-$(nproc)}"
 
 build_all() {
-    local jobs; jobs=$(nproc)
+    local jobs="$JOBS"
+    use_compiler_cache
     log "native build (pure logic, fuzzers)"
     CC=clang CXX=clang++ cmake -S "$ROOT" -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo $CACHE_FLAGS >/dev/null
     cmake --build "$NATIVE_BUILD" -j"$jobs" >/dev/null || cmake --build "$NATIVE_BUILD" -j1

@@ -14,4 +14,4 @@ log "running tests"
 cd "$BUILD"
 # A failing test counts the first time.  (The harness itself starts a program again when
 # Wine failed to start it at all; nothing else is retried.)
-ctest --timeout 300 -j"$(nproc)" --output-on-failure "$@"
+ctest --timeout 300 -j"$JOBS" --output-on-failure "$@"
