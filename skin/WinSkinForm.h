@@ -208,6 +208,9 @@ public:
     void WMMenuChar(TMessage& message);
     void SetPopupMenusOwnerDraw(TComponent* component, bool on);
     void SetMainMenusOwnerDraw(TComponent* component, bool on);
+    // Gives one popup item the skin's draw and measure handlers (the system popup's items,
+    // which no owner-draw switch reaches: that popup has no owner).
+    void SetSkinItemHandlers(TMenuItem& item);
     // Item events (the class library's TMenuMeasureItemEvent / TMenuDrawItemEvent shape:
     // Sender is the TMenuItem).
     void MeasureMainMenuItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height);

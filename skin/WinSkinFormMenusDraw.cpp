@@ -164,6 +164,11 @@ void TWinSkinForm::SetPopupMenusOwnerDraw(TComponent* component, bool on) {
     }
 }
 
+void TWinSkinForm::SetSkinItemHandlers(TMenuItem& item) {
+    setSkinDraw(item, FHandle);
+    setSkinMeasure(item, FHandle, MeasureKind::Popup);
+}
+
 void TWinSkinForm::SetMainMenusOwnerDraw(TComponent* component, bool on) {
     if (!component) return;
     for (int i = 0; i < component->ComponentCount(); ++i) {

@@ -271,8 +271,7 @@ void TWinSkinForm::BuildSysMenu() {
         item->OnClick = [this](TObject* sender) { SysMenuClick(sender); };
         if (info.fState == MFS_GRAYED) item->SetEnabled(false);
         if (info.fState & MFS_CHECKED) item->SetChecked(true);
-        // The skin's item painters take over drawing once the owner-drawn menus exist;
-        // until then the class library draws the items with the glyphs.
+        SetSkinItemHandlers(*item);
         FSysPopup->Items()->Add(item);
     }
 }
@@ -295,6 +294,7 @@ void TWinSkinForm::AddSysMenuItem(const std::string& caption, int tag) {
     item->SetImageIndex(tag);
     item->OnClick = [this](TObject* sender) { FixedSysMenuClick(sender); };
     if (tag == 3) item->SetShortCut(TextToShortCut("ALT+F4"));
+    SetSkinItemHandlers(*item);
     FSysPopup->Items()->Add(item);
 }
 

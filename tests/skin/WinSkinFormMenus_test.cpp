@@ -578,6 +578,35 @@ TEST_F(SkinnedMenuBar, SysMenu_ShowsTheWindowsItemsWithTheirStates) {
     EXPECT_EQ(stateOf(SC_CLOSE), 1);
 }
 
+TEST_F(SkinnedMenuBar, SysMenu_ItemsDrawnFromTheSkin) {
+    // The Move item of the skinned system menu, printed while open: cell 1 of [MenuItem]
+    // behind its text, as in every other menu, not the system's menu colours.
+    Capture cap;
+    RECT move{};
+    EXPECT_TRUE(withMenus([&] { form->ShowSysMenu(POINT{100, 100}); },
+              [&](const std::vector<HWND>& menus) {
+                  TPopupMenu* popup = form->FSysPopup.get();
+                  if (!popup) return false;
+                  int index = -1;
+                  for (int i = 0; i < popup->Items()->Count(); ++i)
+                      if (popup->Items()->Items(i)->Tag() == SC_MOVE) index = i;
+                  if (index < 0) return false;
+                  GetMenuItemRect(nullptr, popup->Items()->Handle(), static_cast<UINT>(index), &move);
+                  POINT origin{0, 0};
+                  ClientToScreen(menus.front(), &origin);
+                  OffsetRect(&move, -origin.x, -origin.y);
+                  const RECT client = guitest::ClientRectOf(menus.front());
+                  cap = Capture(client.right, client.bottom);
+                  SendMessageW(menus.front(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(cap.Dc()), PRF_CLIENT);
+                  return false;
+              },
+              [&] { form->FLastSysMenuTime = GetTickCount() - form->FDblClickTime - 1; }))
+        << "the menu stayed open until the test ended it";
+    ASSERT_TRUE(cap.Valid()) << "the system menu has no Move item";
+    EXPECT_TRUE(PixelIs(cap, move.right - 4, (move.top + move.bottom) / 2, CellRef("MenuItem", "Image", 1)))
+        << "the Move item at " << guitest::ToString(move);
+}
+
 // ---- an MDI frame -------------------------------------------------------------------
 
 const wchar_t kMdiChildClass[] = L"SkinMenuMdiChild";
