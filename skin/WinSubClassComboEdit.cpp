@@ -13,6 +13,7 @@
 #include "SkinPrimitives.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
+#include "WinSubClassBars.h"
 
 namespace {
 
@@ -86,13 +87,13 @@ void TSkinEdit::SkinSpinChild(HWND window, TSkinData* skinData, TCanvas* canvas)
         if (name != "msctls_updown32" && name.find("spin") == std::string::npos &&
             name.find("updown") == std::string::npos)
             continue;
-        // The spin child keeps its own look until the factory gives an up-down skin.  Not
-        // done yet: switching that skin to its buddy mode (its class is not reachable from
-        // here), so it paints as a stand-alone up-down.
+        // The spin child keeps its own look until the factory gives an up-down skin.
         TSkinControl* spin = CreateSkinControl(TSkinClass::UpDown, Owner());
         if (!spin) return;
         SpinSkin = spin;
         spin->AttachWindow(child, skinData, FormSkin, canvas);
+        // Inside the edit's frame: the up-down keeps 3 pixels off the frame on a white fill.
+        if (auto* upDown = dynamic_cast<TSkinUpDown*>(spin)) upDown->BuddyMode = true;
         return;
     }
 }

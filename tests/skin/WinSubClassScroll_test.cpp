@@ -3,6 +3,7 @@
 // on a cover scrolling the list, the combo's button and frame, the edit's frame, and the
 // fills; plus the pure tables (hit test, thumb drag, state cells).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -392,6 +393,33 @@ TEST_F(ScrollCoverTest, FramedEditBorderPixels) {
     plain->AttachWindow(bare, data.get(), form, form->FControlCanvas.get());
     const Capture none = PaintSkin(*plain);
     EXPECT_FALSE(none.Painted(0, 10));
+}
+
+TEST_F(ScrollCoverTest, FramedEditSpinChild_DrawnInsideTheFrameOnWhite) {
+    // An up-down inside a framed edit, flush with the edit's client area: 2 pixels from the
+    // edit's window edge at top, right and bottom, so its buttons keep 1 more pixel off.
+    const HWND edit = RawChild("edit", ES_AUTOHSCROLL, 20, 120, 160, 24, WS_EX_CLIENTEDGE);
+    ASSERT_TRUE(edit);
+    const RECT client = guitest::ClientRectOf(edit);
+    const int w = 16, h = client.bottom;
+    const HWND spin = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, client.right - w, 0, w, h, edit,
+                                      nullptr, nullptr, nullptr);
+    ASSERT_TRUE(spin);
+    auto* skin = new TSkinEdit(form);
+    skin->AttachWindow(edit, data.get(), form, form->FControlCanvas.get());
+    // The edit's own paint gives its spin child a skin.
+    EXPECT_TRUE(PumpUntil([&] {
+        RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return skin->SpinSkin != nullptr;
+    })) << "the edit's paint gave its spin child no skin";
+    Capture c(w, h);
+    ASSERT_TRUE(c.Valid());
+    SendMessageW(spin, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(c.Dc()), PRF_CLIENT);
+    const COLORREF white = RGB(255, 255, 255);
+    EXPECT_TRUE(PixelIs(c, w / 2, 0, white)) << "top row: inside the edit's frame";
+    EXPECT_TRUE(PixelIs(c, w - 1, h / 4, white)) << "right column";
+    EXPECT_TRUE(PixelIs(c, w / 2, h - 1, white)) << "bottom row";
+    EXPECT_TRUE(PixelIs(c, 1, 2, FlatRef("UpDown.Vert", "Image", 1))) << "the up button within the inset";
 }
 
 TEST_F(ScrollCoverTest, SizeGripIsFilledAndARealScrollBarIsNot) {
