@@ -60,6 +60,41 @@ bool TSkinStatusBar::BeforeMessage(TMessage& message) {
     }
 }
 
+void TSkinStatusBar::AfterMessage(TMessage& message) {
+    if (!dynamic_cast<TCustomStatusBar*>(Host)) {
+        TSkinControl::AfterMessage(message);
+        return;
+    }
+    switch (message.Msg) {
+    case SB_SETTEXTA:
+    case SB_SETTEXTW: invalidateText(LOBYTE(message.WParam)); break;
+    case WM_SIZE:
+        // The bar's class redraws a change of height only, and what a wider bar uncovers;
+        // the last face and the grip sit at the right edge, wherever that now is.
+        if (Handle) InvalidateRect(Handle, nullptr, FALSE);
+        break;
+    default: TSkinControl::AfterMessage(message); break;
+    }
+}
+
+void TSkinStatusBar::invalidateText(int index) {
+    auto* bar = dynamic_cast<TCustomStatusBar*>(Host);
+    if (!bar || !Handle) return;
+    RECT client{};
+    if (!GetClientRect(Handle, &client)) return;
+    const int count = bar->Panels().Count();
+    RECT part{};
+    // Wine keeps the parts as they were laid out when the bar was narrower: the last one
+    // may end left of where its face (and its text) now is.
+    if (bar->SimplePanel() || count == 0 || index >= count ||
+        !SendMessageA(Handle, SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&part))) {
+        InvalidateRect(Handle, nullptr, FALSE);
+        return;
+    }
+    const RECT face = barskin::StatusPanelFace(part, client, index, count);
+    InvalidateRect(Handle, &face, FALSE);
+}
+
 void TSkinStatusBar::Paint(HDC dc, const RECT& rect) {
     auto* bar = dynamic_cast<TCustomStatusBar*>(Host);
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;

@@ -24,9 +24,13 @@ class TSkinStatusBar : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
     bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
     void Paint(HDC dc, const RECT& rect) override;
 
 private:
+    // What the skin paints of a panel whose text changed (the whole bar for the simple
+    // text): the bar's own invalidation covers the part as it was laid out, not the face.
+    void invalidateText(int index);
     // Bevel code 1 lowered, 2 raised, 3 none; from [StatusBarEdges] or drawn flat.
     void drawFace(TCanvas& canvas, const RECT& rect, int code);
     void drawSizeGrip(HDC dc, const RECT& bar);

@@ -278,6 +278,90 @@ TEST_F(BarSkin, StatusBar_WithoutEdgesSectionIsFlatWithSystemBevels) {
     EXPECT_TRUE(PixelIs(c, p.left + 4, p.top + 2, Rgb(plain.Colours.ButtonFace))) << "inside: the skin's face";
 }
 
+// ---- status bar on screen: what the bar shows after changes, without a forced repaint
+
+// The bar as it is on screen now: read from its DC, nothing invalidated first (a capture
+// that repaints would hide a change that never reached the screen).
+Capture AsOnScreen(HWND window) {
+    const RECT r = guitest::ClientRectOf(window);
+    Capture c(guitest::Width(r), guitest::Height(r));
+    HDC dc = GetDC(window);
+    if (c.Valid() && dc) BitBlt(c.Dc(), 0, 0, c.Width(), c.Height(), dc, 0, 0, SRCCOPY);
+    if (dc) ReleaseDC(window, dc);
+    GdiFlush();
+    return c;
+}
+
+// The first pixel in [left, right) x the whole height where the screen differs from what
+// the skin paints now, or -1 when they agree.
+int FirstStaleColumn(HWND bar, int left, int right) {
+    const Capture painted = Painted(bar), shown = AsOnScreen(bar);
+    if (!painted.Valid() || !shown.Valid()) return left;
+    for (int x = std::max(left, 0); x < std::min(right, painted.Width()); ++x)
+        for (int y = 0; y < painted.Height(); ++y)
+            if (painted.Pixel(x, y) != shown.Pixel(x, y)) return x;
+    return -1;
+}
+
+class StatusBarOnScreen : public BarSkin {
+protected:
+    // The notepad's bar (five panels, the last its clock) on a shown form of the notepad's
+    // stored size; a form made larger later (maximised) leaves the panels as they were laid out.
+    void SetUp() override {
+        BarSkin::SetUp();
+        if (HasFatalFailure()) return;
+        form->SetBounds(40, 40, 696, 479);
+        bar = new TStatusBar(form);
+        bar->SetParent(form);
+        bar->SetHeight(24);
+        for (int width : {130, 600, 100, 80, 20}) bar->Panels().Add()->SetWidth(width);
+        bar->HandleNeeded();
+        SkinOf<TSkinStatusBar>(bar);
+        form->Show();
+        SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        guitest::PumpMessages();
+    }
+    // Pumps until the bar on screen is what the skin paints, and says where it is not.
+    ::testing::AssertionResult ShowsWhatTheSkinPaints(int left, int right) {
+        int stale = -1;
+        if (guitest::PumpUntil([&] { return (stale = FirstStaleColumn(bar->Handle(), left, right)) < 0; }))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the bar on screen differs from the skin's painting at x = " << stale;
+    }
+
+    TStatusBar* bar = nullptr;
+};
+
+TEST_F(StatusBarOnScreen, ClockPanelShowsEachNewText) {
+    form->SetBounds(0, 0, 1280, 600);
+    RECT clock{};
+    ASSERT_TRUE(SendMessageW(bar->Handle(), SB_GETRECT, 4, reinterpret_cast<LPARAM>(&clock)));
+    const int right = guitest::ClientRectOf(bar->Handle()).right;
+    ASSERT_TRUE(ShowsWhatTheSkinPaints(clock.left, right)) << "after the resize";
+    for (const char* time : {"   09:27:07", "   09:27:08", "   10:31:59"}) {
+        bar->Panels().Items(4)->SetText(time);
+        EXPECT_TRUE(ShowsWhatTheSkinPaints(clock.left, right)) << time;
+    }
+}
+
+TEST_F(StatusBarOnScreen, ResizedInStepsLeavesNoOldSizeGrip) {
+    ASSERT_TRUE(GetWindowLongW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
+    // The bar alone narrowed and widened in steps (as a layout does), a paint between
+    // steps: its class redraws only what a step uncovers.
+    bar->SetAlign(alNone);
+    auto resize = [&](int from, int to) {
+        const int steps = 30;
+        for (int i = 1; i <= steps; ++i) {
+            bar->SetBounds(0, 100, from + (to - from) * i / steps, 24);
+            UpdateWindow(form->Handle());
+            guitest::PumpMessages();
+        }
+    };
+    resize(680, 230);
+    resize(230, 660);
+    EXPECT_TRUE(ShowsWhatTheSkinPaints(0, guitest::ClientRectOf(bar->Handle()).right));
+}
+
 // ---- group box and panel
 
 TEST_F(BarSkin, GroupBox_RoundedFrameInShadowColourUnderTheCaption) {
