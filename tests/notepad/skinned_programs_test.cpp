@@ -54,9 +54,55 @@ bool Skinned(HWND window) {
     return SendMessageTimeoutW(window, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1;
 }
 
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+bool PaintPending(HWND window) {
+    RECT r{};
+    return GetUpdateRect(window, &r, FALSE) != FALSE;
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> VisibleChildren(HWND window) {
+    std::vector<HWND> all, visible;
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&all));
+    for (HWND child : all)
+        if (IsWindowVisible(child)) visible.push_back(child);
+    return visible;
+}
+
+// The window with its frame as it is on screen once it has painted completely: shown, and
+// nothing of it or of its controls waiting for WM_PAINT.  Read from the window DC without
+// asking for a repaint (a repaint of another process's window finishes after the read).
+// Invalid when the window never got there.
+Capture AfterCompletePaint(HWND window) {
+    const bool painted = PumpUntil([&] {
+        if (!IsWindowVisible(window) || PaintPending(window)) return false;
+        for (HWND child : VisibleChildren(window))
+            if (PaintPending(child)) return false;
+        return true;
+    });
+    if (!painted) return Capture();
+    const RECT r = WindowRectOf(window);
+    Capture capture(Width(r), Height(r));
+    HDC dc = GetWindowDC(window);
+    if (capture.Valid() && dc) BitBlt(capture.Dc(), 0, 0, capture.Width(), capture.Height(), dc, 0, 0, SRCCOPY);
+    if (dc) ReleaseDC(window, dc);
+    GdiFlush();
+    return capture;
+}
+
 // The left border on screen is the skin's Left part as the frame painter renders it, in
-// the active or the inactive cell.
-::testing::AssertionResult ShowsSkinnedFrame(HWND window, const std::wstring& shot) {
+// the active or the inactive cell.  The screenshot is taken after the window's first
+// complete paint and handed to `shown` when asked for.
+::testing::AssertionResult ShowsSkinnedFrame(HWND window, const std::wstring& shot, Capture* shown = nullptr) {
     TSkinData& skin = DefaultSkin();
     if (skin.NoSkin()) return ::testing::AssertionFailure() << "the test holds no default skin";
     const int borderWidth = skin.Left->Image.Width() / std::max(skin.Left->Frame, 1);
@@ -78,8 +124,34 @@ bool Skinned(HWND window) {
         }
         return matched;
     });
-    if (last.Valid()) last.SaveBmp(ScreenshotPath(shot));
-    if (!matched) return ::testing::AssertionFailure() << "the left border is not the skin's Left part";
+    if (!matched) {
+        if (last.Valid()) last.SaveBmp(ScreenshotPath(shot));
+        return ::testing::AssertionFailure() << "the left border is not the skin's Left part";
+    }
+    Capture painted = AfterCompletePaint(window);
+    if (!painted.Valid())
+        return ::testing::AssertionFailure() << "the window and its controls never finished painting";
+    painted.SaveBmp(ScreenshotPath(shot));
+    if (shown) *shown = std::move(painted);
+    return ::testing::AssertionSuccess();
+}
+
+// Every visible control of the window shows something in `shot` (the window with its
+// frame): its rectangle there is not one flat colour, as it is before the control paints.
+::testing::AssertionResult ShowsItsControls(HWND window, const Capture& shot) {
+    if (!shot.Valid()) return ::testing::AssertionFailure() << "no screenshot";
+    const RECT frame = WindowRectOf(window);
+    const std::vector<HWND> children = VisibleChildren(window);
+    if (children.empty()) return ::testing::AssertionFailure() << "the window shows no control";
+    for (HWND child : children) {
+        const RECT r = WindowRectOf(child);
+        std::set<COLORREF> colours;
+        for (int y = r.top - frame.top; y < r.bottom - frame.top; ++y)
+            for (int x = r.left - frame.left; x < r.right - frame.left; ++x) colours.insert(shot.Pixel(x, y));
+        if (colours.size() < 2)
+            return ::testing::AssertionFailure() << "the " << ToUtf8(ClassOf(child)) << " at " << ToString(r)
+                                                 << " is not painted in the screenshot";
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -171,12 +243,6 @@ Capture OnScreen(HWND control) {
     return ::testing::AssertionSuccess();
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 // The visible scroll-bar cover lying over the right edge of `host` (the cover is a window
 // of our own over the native bar, not a child of the host).
 HWND VerticalCoverOver(HWND host) {
@@ -238,7 +304,9 @@ TEST(SkinnedPrograms, Quillet_MessageBox) {
     HWND box = WaitForMessageBox(p.Id());
     ASSERT_NE(nullptr, box) << "no message box";
     ASSERT_TRUE(PumpUntil([&] { return Skinned(box); })) << "the message box is not skinned";
-    EXPECT_TRUE(ShowsSkinnedFrame(box, L"quillet_messagebox"));
+    Capture shot;
+    EXPECT_TRUE(ShowsSkinnedFrame(box, L"quillet_messagebox", &shot));
+    EXPECT_TRUE(ShowsItsControls(box, shot));
     p.Terminate(0);
     notepadtest::CreateMarker();
 }
