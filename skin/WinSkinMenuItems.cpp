@@ -110,17 +110,26 @@ void fillCheckedPattern(HDC dc, const RECT& r) {
     SetBkColor(dc, oldBk);
 }
 
-// A mask of the key colour: white where the bitmap has it.
-UniqueBitmap keyMaskOf(TBitmap& bitmap) {
-    HDC src = bitmap.Canvas().Handle();
-    UniqueBitmap mask(CreateBitmap(bitmap.Width(), bitmap.Height(), 1, 1, nullptr));
+// The entry's mask of the key colour (white where the part has it), left selected in
+// the entry's own DC, and the part's key pixels turned black: two blits then put the
+// part over any background.
+void keyEntry(TMenuItemPartCache::Entry& e) {
+    TBitmap& part = *e.part;
+    HDC src = part.Canvas().Handle();
+    UniqueBitmap mask(CreateBitmap(part.Width(), part.Height(), 1, 1, nullptr));
     UniqueMemDC mdc(CreateCompatibleDC(nullptr));
-    if (!src || !mask || !mdc) return UniqueBitmap();
-    SelectGuard select(mdc.get(), mask.get());
-    const COLORREF old = SetBkColor(src, ColorToRGB(kSkinKeyColour));
-    BitBlt(mdc.get(), 0, 0, bitmap.Width(), bitmap.Height(), src, 0, 0, SRCCOPY);
-    SetBkColor(src, old);
-    return mask;
+    if (!src || !mask || !mdc || !SelectObject(mdc.get(), mask.get())) return;
+    const COLORREF oldBack = SetBkColor(src, ColorToRGB(kSkinKeyColour));
+    BitBlt(mdc.get(), 0, 0, part.Width(), part.Height(), src, 0, 0, SRCCOPY);
+    // The mask's white comes in as the background colour: the part AND NOT mask.
+    SetBkColor(src, RGB(255, 255, 255));
+    const COLORREF oldText = SetTextColor(src, RGB(0, 0, 0));
+    constexpr DWORD kDstAndNotSrc = 0x00220326;
+    BitBlt(src, 0, 0, part.Width(), part.Height(), mdc.get(), 0, 0, kDstAndNotSrc);
+    SetBkColor(src, oldBack);
+    SetTextColor(src, oldText);
+    e.mask = std::move(mask);
+    e.maskDc = std::move(mdc);
 }
 
 // The item part for this size and cell from the popup's cache (rendered on first use) and
@@ -146,7 +155,7 @@ void drawCachedPart(TMenuItemPartCache& cache, TSkinData& skin, TDataSkinObject&
         e.cell = cell;
         e.part = RenderSkinPart(local, part.Image, part.Margins, StripAxis::Horizontal,
                                 part.Tile != 0 ? CentreFill::Tile : CentreFill::Stretch, kMenuItemCells, cell);
-        if (keyed && e.part && !e.part->Empty()) e.mask = keyMaskOf(*e.part);
+        if (keyed && e.part && !e.part->Empty()) keyEntry(e);
         cache.entries.push_back(std::move(e));
         entry = &cache.entries.back();
     }
@@ -157,15 +166,13 @@ void drawCachedPart(TMenuItemPartCache& cache, TSkinData& skin, TDataSkinObject&
         BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCCOPY);
         return;
     }
-    UniqueMemDC mdc(CreateCompatibleDC(nullptr));
-    if (!mdc || !entry->mask) return;
-    SelectGuard select(mdc.get(), entry->mask.get());
-    // Where the mask is white the background stays, elsewhere the part goes in.
+    if (!entry->maskDc) return;
+    // Where the mask is white the background stays, elsewhere it is cleared and the part
+    // (black where it has the key colour) goes in.
     const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
     const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-    BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCINVERT);
-    BitBlt(dc, 0, 0, w, h, mdc.get(), 0, 0, SRCAND);
-    BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCINVERT);
+    BitBlt(dc, 0, 0, w, h, entry->maskDc.get(), 0, 0, SRCAND);
+    BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCPAINT);
     SetBkColor(dc, oldBack);
     SetTextColor(dc, oldText);
 }

@@ -27,8 +27,11 @@ class TSkinData;
 struct TMenuItemPartCache {
     struct Entry {
         int w = 0, h = 0, cell = 0;
+        // A keyed part has its key pixels turned black, to be put over a background that
+        // its mask has cleared.
         std::unique_ptr<TBitmap> part;
-        UniqueBitmap mask;  // white where the part has the key colour; none when opaque
+        UniqueBitmap mask;    // white where the part has the key colour; none when opaque
+        UniqueMemDC maskDc;   // holds the mask (freed before it)
     };
     const void* source = nullptr;  // the part the entries were rendered from
     unsigned generation = 0;       // and the skin's load

@@ -3,6 +3,12 @@
 // after us), the background rendering and the three painters.
 #include "WinSkinPopMenu.h"
 
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
 #include "Handles.h"
 #include "ImgUtil.h"
 #include "SkinManagerLink.h"
@@ -19,8 +25,49 @@ constexpr int kFrameWidth = 3;
 // GetDCEx: the DC takes the window class's style (not in every SDK header).
 constexpr DWORD kDcxUseStyle = 0x00010000;
 
-const char kObjectProp[] = "SkinPopMenu.Object";
 const char kPreviousProp[] = "SkinPopMenu.Previous";
+
+// The attached popup skins by window.  The lookup runs for every message of a skinned
+// popup and for every item it draws: reading a window property is a round trip to Wine's
+// server each time, and those round trips were a large part of a skinned menu's opening.
+std::mutex registryLock;
+std::unordered_map<HWND, TWinSkinPopMenu*>& registry() {
+    static std::unordered_map<HWND, TWinSkinPopMenu*> attached;
+    return attached;
+}
+
+// "MenuBackground" as rendered for the last few popup sizes.  A menu opened again has the
+// same size and skin: rendering its background anew was the larger part of what the skin
+// added to opening it.  GUI thread only, as all painting.
+struct BackgroundRender {
+    std::weak_ptr<TDataSkinObject> part;  // a part that is gone matches nothing
+    unsigned generation = 0;
+    int w = 0, h = 0;
+    std::shared_ptr<TBitmap> bitmap;
+};
+constexpr size_t kKeptRenders = 4;
+
+std::vector<BackgroundRender>& renders() {
+    static std::vector<BackgroundRender> kept;
+    return kept;
+}
+
+std::shared_ptr<TBitmap> renderedBackground(const std::shared_ptr<TDataSkinObject>& part, unsigned generation,
+                                            const RECT& size) {
+    auto& kept = renders();
+    kept.erase(std::remove_if(kept.begin(), kept.end(), [](const BackgroundRender& r) { return r.part.expired(); }),
+               kept.end());
+    for (const BackgroundRender& r : kept)
+        if (r.part.lock() == part && r.generation == generation && r.w == size.right && r.h == size.bottom)
+            return r.bitmap;
+    std::unique_ptr<TBitmap> rendered = RenderSkinPart(size, part->Image, part->Margins, StripAxis::Horizontal,
+                                                       part->Tile != 0 ? CentreFill::Tile : CentreFill::Stretch, 1, 1);
+    if (!rendered || rendered->Empty()) return nullptr;
+    std::shared_ptr<TBitmap> bitmap(std::move(rendered));
+    if (kept.size() >= kKeptRenders) kept.erase(kept.begin());
+    kept.push_back(BackgroundRender{part, generation, size.right, size.bottom, bitmap});
+    return bitmap;
+}
 
 WNDPROC previousOf(HWND window) {
     return reinterpret_cast<WNDPROC>(GetPropA(window, kPreviousProp));
@@ -45,17 +92,19 @@ TWinSkinPopMenu::~TWinSkinPopMenu() { Detach(); }
 
 TWinSkinPopMenu* TWinSkinPopMenu::OfWindow(HWND window) {
     if (!window) return nullptr;
-    return static_cast<TWinSkinPopMenu*>(GetPropA(window, kObjectProp));
+    std::lock_guard<std::mutex> hold(registryLock);
+    const auto found = registry().find(window);
+    return found == registry().end() ? nullptr : found->second;
 }
 
 void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu) {
     if (attached_ || !IsWindow(window) || OfWindow(window)) return;
     const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
     if (!previous) return;
-    if (!SetPropA(window, kObjectProp, this)) return;
-    if (!SetPropA(window, kPreviousProp, reinterpret_cast<HANDLE>(previous))) {
-        RemovePropA(window, kObjectProp);
-        return;
+    if (!SetPropA(window, kPreviousProp, reinterpret_cast<HANDLE>(previous))) return;
+    {
+        std::lock_guard<std::mutex> hold(registryLock);
+        registry()[window] = this;
     }
     window_ = window;
     skinData_ = skinData;
@@ -68,11 +117,15 @@ void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu) {
 void TWinSkinPopMenu::Detach() {
     if (!attached_) return;
     attached_ = false;
-    background_.Clear();
+    background_ = std::make_shared<TBitmap>();
     renderedPart_ = nullptr;
     itemParts_.Clear();
+    {
+        std::lock_guard<std::mutex> hold(registryLock);
+        const auto mine = registry().find(window_);
+        if (mine != registry().end() && mine->second == this) registry().erase(mine);
+    }
     if (!IsWindow(window_)) return;
-    RemovePropA(window_, kObjectProp);
     // Someone who subclassed the window after us still calls our procedure as theirs:
     // it then stays in place and forwards through the previous-procedure property.
     if (GetWindowLongPtrA(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Proc)) {
@@ -96,7 +149,6 @@ LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND window, UINT msg, WPARAM wParam, LPA
     if (msg == WM_NCDESTROY) {
         // The object may still be attached when WM_DESTROY never came through us.
         if (OfWindow(window) == self) self->Detach();
-        RemovePropA(window, kObjectProp);
         RemovePropA(window, kPreviousProp);
     }
     return result;
@@ -139,16 +191,15 @@ bool TWinSkinPopMenu::RenderBackground() {
     clientOffset_ = clientOffsetOf(window_);
     // A menu paints several times while it opens (frame, print, each item's background):
     // the same skin at the same size renders the same picture.
-    if (background_.Width() == size.right && background_.Height() == size.bottom && renderedPart_ == keep.get() &&
+    if (background_->Width() == size.right && background_->Height() == size.bottom && renderedPart_ == keep.get() &&
         renderedGeneration_ == skinData_->SkinGeneration())
         return true;
-    std::unique_ptr<TBitmap> rendered = RenderSkinPart(size, keep->Image, keep->Margins, StripAxis::Horizontal,
-                                                       keep->Tile != 0 ? CentreFill::Tile : CentreFill::Stretch, 1, 1);
+    std::shared_ptr<TBitmap> rendered = renderedBackground(keep, skinData_->SkinGeneration(), size);
     if (!rendered || rendered->Empty()) return false;
-    DuplicateBitmap(*rendered, background_);
+    background_ = std::move(rendered);
     renderedPart_ = keep.get();
     renderedGeneration_ = skinData_->SkinGeneration();
-    return !background_.Empty();
+    return true;
 }
 
 LRESULT TWinSkinPopMenu::WMNCPaint(WPARAM updateRegion, LPARAM lParam) {
@@ -171,19 +222,19 @@ LRESULT TWinSkinPopMenu::WMNCPaint(WPARAM updateRegion, LPARAM lParam) {
         if (clip) DeleteObject(clip);
         return 0;
     }
-    if (HDC src = background_.Canvas().Handle())
-        BitBlt(dc, 0, 0, background_.Width(), background_.Height(), src, 0, 0, SRCCOPY);
+    if (HDC src = background_->Canvas().Handle())
+        BitBlt(dc, 0, 0, background_->Width(), background_->Height(), src, 0, 0, SRCCOPY);
     ReleaseDC(window_, dc);
     return 0;
 }
 
 LRESULT TWinSkinPopMenu::WMPrintClient(HDC dc, LPARAM flags) {
     if (!dc || !RenderBackground()) return CallDefault(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
-    const int w = background_.Width(), h = background_.Height();
+    const int w = background_->Width(), h = background_->Height();
     const int dx = clientOffset_.x, dy = clientOffset_.y;
     SaveDcGuard saved(dc);
     // The background is in window coordinates; the DC is the client's.
-    if (HDC src = background_.Canvas().Handle()) BitBlt(dc, -dx, -dy, w, h, src, 0, 0, SRCCOPY);
+    if (HDC src = background_->Canvas().Handle()) BitBlt(dc, -dx, -dy, w, h, src, 0, 0, SRCCOPY);
     SetBkMode(dc, TRANSPARENT);
     // The system paints the items over the background, kept inside the frame ring.
     UniqueRegion clip(CreateRectRgn(kFrameWidth - dx, kFrameWidth - dy, w - kFrameWidth - dx, h - kFrameWidth - dy));

@@ -8,6 +8,8 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "Bitmap.h"
 #include "WinSkinMenuItems.h"
 
@@ -36,8 +38,8 @@ public:
     void SetMenuHandle(HMENU menu) { menu_ = menu; }
     // The "MenuBackground" part rendered at the window's size by the last paint; empty
     // before it and after Detach.  Pixel (x, y) is pixel (x, y) of the window rectangle.
-    TBitmap& Background() { return background_; }
-    TBitmap* BackgroundBitmap() { return &background_; }
+    TBitmap& Background() { return *background_; }
+    TBitmap* BackgroundBitmap() { return background_.get(); }
     // Where the window's client origin lies in the background (window coordinates): a
     // menu item's client rectangle moved by this is its place in the background.  A system
     // that draws the menu frame in the non-client area gives its frame width; one that
@@ -45,7 +47,7 @@ public:
     POINT ClientOffset() const { return clientOffset_; }
     // What an item drawn in this popup needs of it: the background, the offset and the
     // popup's renders of the item part.
-    TMenuItemBackground ItemBackground() { return TMenuItemBackground{&background_, clientOffset_, &itemParts_}; }
+    TMenuItemBackground ItemBackground() { return TMenuItemBackground{background_.get(), clientOffset_, &itemParts_}; }
 
     // The popup skin attached to a window, or nullptr.
     static TWinSkinPopMenu* OfWindow(HWND window);
@@ -65,7 +67,8 @@ private:
     WNDPROC previous_ = nullptr;
     HWND window_ = nullptr;
     TSkinData* skinData_ = nullptr;
-    TBitmap background_;
+    // Never null; shared with the other popups of the same size and skin (read only).
+    std::shared_ptr<TBitmap> background_ = std::make_shared<TBitmap>();
     HMENU menu_ = nullptr;
     POINT clientOffset_{0, 0};
     bool attached_ = false;
