@@ -79,9 +79,9 @@ std::vector<HWND> VisibleChildren(HWND window) {
 }
 
 // The window with its frame as it is on screen once it has painted completely: shown, and
-// nothing of it or of its controls waiting for WM_PAINT.  Read from the window DC without
-// asking for a repaint (a repaint of another process's window finishes after the read).
-// Invalid when the window never got there.
+// nothing of it or of its controls waiting for WM_PAINT.  Read without asking for a repaint
+// (a repaint of another process's window finishes after the read).  Invalid when the
+// window never got there.
 Capture AfterCompletePaint(HWND window) {
     const bool painted = PumpUntil([&] {
         if (!IsWindowVisible(window) || PaintPending(window)) return false;
@@ -90,13 +90,7 @@ Capture AfterCompletePaint(HWND window) {
         return true;
     });
     if (!painted) return Capture();
-    const RECT r = WindowRectOf(window);
-    Capture capture(Width(r), Height(r));
-    HDC dc = GetWindowDC(window);
-    if (capture.Valid() && dc) BitBlt(capture.Dc(), 0, 0, capture.Width(), capture.Height(), dc, 0, 0, SRCCOPY);
-    if (dc) ReleaseDC(window, dc);
-    GdiFlush();
-    return capture;
+    return CaptureAsShown(window, true);
 }
 
 // The left border on screen is the skin's Left part as the frame painter renders it, in

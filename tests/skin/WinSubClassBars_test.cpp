@@ -280,22 +280,12 @@ TEST_F(BarSkin, StatusBar_WithoutEdgesSectionIsFlatWithSystemBevels) {
 
 // ---- status bar on screen: what the bar shows after changes, without a forced repaint
 
-// The bar as it is on screen now: read from its DC, nothing invalidated first (a capture
-// that repaints would hide a change that never reached the screen).
-Capture AsOnScreen(HWND window) {
-    const RECT r = guitest::ClientRectOf(window);
-    Capture c(guitest::Width(r), guitest::Height(r));
-    HDC dc = GetDC(window);
-    if (c.Valid() && dc) BitBlt(c.Dc(), 0, 0, c.Width(), c.Height(), dc, 0, 0, SRCCOPY);
-    if (dc) ReleaseDC(window, dc);
-    GdiFlush();
-    return c;
-}
-
 // The first pixel in [left, right) x the whole height where the screen differs from what
 // the skin paints now, or -1 when they agree.
 int FirstStaleColumn(HWND bar, int left, int right) {
-    const Capture painted = Painted(bar), shown = AsOnScreen(bar);
+    // What is on screen, not repainted: a capture that repaints would hide a change that
+    // never reached the screen.
+    const Capture painted = Painted(bar), shown = guitest::CaptureAsShown(bar, false);
     if (!painted.Valid() || !shown.Valid()) return left;
     for (int x = std::max(left, 0); x < std::min(right, painted.Width()); ++x)
         for (int y = 0; y < painted.Height(); ++y)

@@ -77,6 +77,15 @@ void waitForPaintOfOtherThread(HWND hwnd) {
     SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPrintTimeoutMs, &ignored);
 }
 
+// Whatever the window's DC shows now, into the capture.
+void readWindowDc(Capture& capture, HWND hwnd, bool withFrame) {
+  HDC source = withFrame ? GetWindowDC(hwnd) : GetDC(hwnd);
+  if (!source) return;
+  BitBlt(capture.Dc(), 0, 0, capture.Width(), capture.Height(), source, 0, 0, SRCCOPY);
+  GdiFlush();
+  ReleaseDC(hwnd, source);
+}
+
 void captureByWindowDc(Capture& capture, HWND hwnd, bool withFrame) {
   // Paint everything now, so the window DC holds a finished picture.  RDW_UPDATENOW only
   // paints windows of this thread.
@@ -87,19 +96,21 @@ void captureByWindowDc(Capture& capture, HWND hwnd, bool withFrame) {
     RedrawWindow(hwnd, nullptr, nullptr, redraw);
     waitForPaintOfOtherThread(hwnd);
   }
-  HDC source = withFrame ? GetWindowDC(hwnd) : GetDC(hwnd);
-  if (!source) return;
-  BitBlt(capture.Dc(), 0, 0, capture.Width(), capture.Height(), source, 0, 0, SRCCOPY);
-  GdiFlush();
-  ReleaseDC(hwnd, source);
+  readWindowDc(capture, hwnd, withFrame);
+}
+
+// A capture of the window's size (withFrame: its window rectangle, else its client area),
+// nothing drawn yet; invalid for a window that does not exist or has no area.
+Capture blankCaptureOf(HWND hwnd, bool withFrame) {
+  if (!IsWindow(hwnd)) return Capture();
+  const RECT area = withFrame ? WindowRectOf(hwnd) : ClientRectOf(hwnd);
+  return Capture(Width(area), Height(area));
 }
 
 }  // namespace
 
 Capture CaptureWindow(HWND hwnd, bool withFrame, CaptureMethod method) {
-  if (!IsWindow(hwnd)) return Capture();
-  const RECT area = withFrame ? WindowRectOf(hwnd) : ClientRectOf(hwnd);
-  Capture capture(Width(area), Height(area));
+  Capture capture = blankCaptureOf(hwnd, withFrame);
   if (!capture.Valid()) return capture;
 
   const bool ownProcess = ProcessIdOf(hwnd) == GetCurrentProcessId();
@@ -133,6 +144,14 @@ Capture CaptureWindow(HWND hwnd, bool withFrame, CaptureMethod method) {
       captureByWindowDc(capture, hwnd, withFrame);
       break;
   }
+  return capture;
+}
+
+Capture CaptureAsShown(HWND hwnd, bool withFrame) {
+  Capture capture = blankCaptureOf(hwnd, withFrame);
+  if (!capture.Valid()) return capture;
+  capture.SetMethod(CaptureMethod::WindowDc);
+  readWindowDc(capture, hwnd, withFrame);
   return capture;
 }
 

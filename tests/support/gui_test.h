@@ -296,6 +296,11 @@ class Capture {
 // PumpUntil.
 Capture CaptureWindow(HWND hwnd, bool withFrame, CaptureMethod method = CaptureMethod::Auto);
 
+// The window (withFrame: its whole window rectangle) as it is on screen now: read from its
+// DC with no repaint asked for first, so it shows what the window's own painting left
+// there, stale parts included.  Visible windows only.
+Capture CaptureAsShown(HWND hwnd, bool withFrame);
+
 // Each channel within `tolerance`.
 bool ColorNear(COLORREF a, COLORREF b, int tolerance = 0);
 std::string ColorToString(COLORREF color);  // "#RRGGBB"
