@@ -84,8 +84,10 @@ void TSkinStatusBar::invalidateText(int index) {
     if (!GetClientRect(Handle, &client)) return;
     const int count = bar->Panels().Count();
     RECT part{};
-    // Wine keeps the parts as they were laid out when the bar was narrower: the last one
-    // may end left of where its face (and its text) now is.
+    // Wine lays out the parts of a bar with CCS_NORESIZE (the class library's) only when
+    // they are set, not on a resize: a bar that grew since keeps its last part ending where
+    // the bar then ended, an empty part once the bar is wider than its other parts, and its
+    // own invalidation of the new text covers nothing of the face painted here.
     if (bar->SimplePanel() || count == 0 || index >= count ||
         !SendMessageA(Handle, SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&part))) {
         InvalidateRect(Handle, nullptr, FALSE);
