@@ -461,10 +461,19 @@ std::string TApplication::ExeName() const {
     return std::string(path, n);
 }
 
-int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+HWND TApplication::messageBoxOwner() const {
     HWND owner = GetActiveWindow();
     if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
-    return ::MessageBoxA(owner, text.c_str(), caption.empty() ? title_.c_str() : caption.c_str(), flags);
+    return owner;
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    return ::MessageBoxA(messageBoxOwner(), text.c_str(), caption.empty() ? title_.c_str() : caption.c_str(), flags);
+}
+
+int TApplication::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) {
+    const std::wstring title = caption.empty() ? texts::AnsiToWide(title_) : caption;
+    return ::MessageBoxW(messageBoxOwner(), text.c_str(), title.c_str(), flags);
 }
 
 void TApplication::ShowException(const std::exception& e) {

@@ -183,6 +183,8 @@ public:
 
     // The plain message box: no icon, captioned with the title.
     int MessageBox(const std::string& text, const std::string& caption = {}, UINT flags = MB_OK);
+    // The same for a UTF-16 text, which may hold characters the code page lacks.
+    int MessageBox(const std::wstring& text, const std::wstring& caption = {}, UINT flags = MB_OK);
     // The default error box of an exception no handler caught; the program goes on.
     void ShowException(const std::exception& e);
     void HandleException(const std::exception& e);
@@ -200,6 +202,8 @@ private:
     bool processMessage(MSG& msg);
     static LRESULT CALLBACK appWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void showPendingExceptions();
+    // The window a message box is owned by: the active one, else the main form's.
+    HWND messageBoxOwner() const;
 
     TCustomForm* mainForm_ = nullptr;
     std::string title_;

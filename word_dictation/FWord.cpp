@@ -1,5 +1,5 @@
-// Start-up, delivery into the word processor's document, the start button, the choice
-// list's commands, help and about of scrivet's main form.
+// Start-up, the start button, the choice list's commands, help and about of scrivet's
+// main form; delivery into the document is FWordDelivery.cpp's.
 #include "FWord.h"
 
 #include "ComCtrls.h"
@@ -7,7 +7,6 @@
 #include "ExtCtrls.h"
 #include "Menus.h"
 #include "StdCtrls.h"
-#include "Texts.h"
 #include "WordServer.h"
 
 const char* const kWordHelpText =
@@ -40,13 +39,6 @@ const char* const kWordAboutText =
     "软件名称：Dormel";
 
 const char* const kStartWordMessage = "请先关闭当前word执行此功能！";
-
-namespace {
-// The text that could not be appended, then the word processor's reason.
-std::string lostTextMessage(const std::string& lost, const std::string& reason) {
-    return "文字没能添加到Word文档中：\r\n“" + lost + "”\r\n\r\n" + reason;
-}
-}  // namespace
 
 const TClassInfo& TFWord::StaticClassInfo() {
     static const TClassInfo& info = DescribeClass<TFWord>("TFWord", &TDictationForm::StaticClassInfo(), [](TClassBuilder<TFWord>& b) {
@@ -98,28 +90,6 @@ void TFWord::FormShow(TObject*) { FirstRunPrompt(); }
 
 void TFWord::ShowListeningState(bool started) { SetText(started ? "Dormel(已开始)" : "Dormel(已停止)"); }
 
-void TFWord::DeliverPhrase(const std::wstring& text) { AppendToDocument(texts::Trim(text)); }
-
-void TFWord::lstHypothesesDblClick(TObject*) {
-    std::string line;
-    if (SelectedChoice(line)) AppendToDocument(texts::AnsiToWide(texts::Trim(line)));
-}
-
-void TFWord::AppendToDocument(const std::wstring& text) {
-    try {
-        WordDocu->Range().InsertAfter(text);
-        return;
-    } catch (const EOleSysError&) {
-        // The document bound earlier may be closed, or its word processor gone: bind again.
-    }
-    WordDocu->Disconnect();
-    try {
-        WordDocu->Range().InsertAfter(text);
-    } catch (const EOleSysError& e) {
-        throw Exception(lostTextMessage(PhraseToAnsi(text), e.what()));
-    }
-}
-
 void TFWord::BStartwordClick(TObject*) {
     bool started = false;
     try {
@@ -131,7 +101,11 @@ void TFWord::BStartwordClick(TObject*) {
         started = false;
     }
     // Shown outside the handler: the message box runs its own message loop.
-    if (!started) Application->MessageBox(kStartWordMessage);
+    if (!started) {
+        Application->MessageBox(kStartWordMessage);
+        return;
+    }
+    AppendKeptPhrases();
 }
 
 void TFWord::NFontsClick(TObject*) {

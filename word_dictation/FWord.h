@@ -1,12 +1,19 @@
 // TFWord, the main form of scrivet, the word-processor dictation program: the shared
 // dictation front end whose recognised phrases, and the lines chosen from its choice
-// list, are appended to the end of a word-processor document; the start button that
-// starts or attaches to the word processor and shows it; the choice list's font and
-// colour; help and about.
+// list, are appended to the end of a word-processor document (kept back, in order, while
+// no word processor takes them); the start button that starts or attaches to the word
+// processor and shows it; the choice list's font and colour; help and about.
 #pragma once
+#include <deque>
 #include <string>
 
 #include "DictationFrontEnd.h"
+
+class EOleSysError;
+
+// Posted by the form to itself when a phrase had to be kept back: shows the one notice
+// about kept phrases (wParam 0, lParam 0; Result 0).
+constexpr UINT WM_KEPTPHRASESNOTICE = WM_APP + 0x100;
 
 class TPanel;
 class TButton;
@@ -57,11 +64,33 @@ public:
     void NNvoiceDictsClick(TObject* Sender) { Dictionary(); }
     void NNAboutClick(TObject* Sender) { NAboutClick(Sender); }
 
-    // Appends text after the last character of the document.  When the document the
-    // form is bound to no longer answers (closed, or its word processor ended), it binds
-    // again, running or new, and appends once more; only when that fails too does it
-    // raise, with a message that names the text that could not be appended.
+    // Appends text after the last character of the document, after every phrase kept
+    // back before it.  A phrase the word processor cannot take is kept back with every
+    // later one, in order, and the user is told in one notice at a time; kept phrases go
+    // first whenever a phrase is appended or the start button reaches a word processor.
     void AppendToDocument(const std::wstring& text);
+    // Appends the kept phrases, oldest first, up to one that cannot be appended: it and
+    // all after it stay kept, and the notice is on its way.
+    void AppendKeptPhrases();
+
+protected:
+    void WndProc(TMessage& message) override;
+
+private:
+    // One phrase into the document.  When the document the form is bound to no longer
+    // answers (closed, or its word processor ended), it binds again, running or new, and
+    // appends once more; raises when that fails too.
+    void appendOne(const std::wstring& text);
+    // Remembers why the first kept phrase could not be appended and posts the notice,
+    // unless one is posted or showing already.
+    void noticeKeptPhrases(const EOleSysError& failure);
+    void onKeptPhrasesNotice();
+
+    std::deque<std::wstring> keptPhrases_;  // not appended yet, oldest first
+    bool appending_ = false;  // appending now: a phrase arriving meanwhile only joins the queue
+    bool noticeDue_ = false;  // the notice is posted or showing
+    std::wstring noticePhrase_;
+    std::wstring noticeReason_;
 };
 
 // Texts of the program.

@@ -18,6 +18,7 @@ namespace {
 const wchar_t kWindowClass[] = L"SpeechStandinContextEvents";
 constexpr UINT kPlayNextMessage = WM_APP + 1;
 constexpr UINT_PTR kWaitTimer = 1;
+constexpr UINT kFileCheckMs = 50;  // how often wait-for-file looks for its file
 constexpr long kScriptStartDelayMs = 300;
 constexpr ULONGLONG kBytesPerMs = 32;
 
@@ -235,6 +236,15 @@ void RecoContext::onPlayNext()
             streamPosition_ += static_cast<ULONGLONG>(step.value) * kBytesPerMs;
             if (SetTimer(window_, kWaitTimer, static_cast<UINT>(std::max(step.value, 1L)), nullptr)) scheduled_ = true;
             else scheduleLocked();
+            return;
+        }
+        if (step.command == ScriptCommand::WaitForFile) {
+            if (GetFileAttributesW(step.text.c_str()) == INVALID_FILE_ATTRIBUTES) {
+                queue_.push_front(std::move(step));  // looked for again on the next tick
+                if (SetTimer(window_, kWaitTimer, kFileCheckMs, nullptr)) scheduled_ = true;
+                return;
+            }
+            scheduleLocked();
             return;
         }
         scheduleLocked();

@@ -36,6 +36,7 @@ const CommandInfo kCommands[] = {
     {"request-ui", ScriptCommand::RequestUI, Argument::Text, true, 0, L"MicTraining", 0, 0},
     {"other-context", ScriptCommand::OtherContext, Argument::None, false, 0, L"", 0, 0},
     {"audio-level", ScriptCommand::AudioLevel, Argument::Number, false, 0, L"", 0, 100},
+    {"wait-for-file", ScriptCommand::WaitForFile, Argument::Text, false, 0, L"", 0, 0},
 };
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
@@ -92,7 +93,10 @@ std::string parseLine(const std::string& line, int number, ScriptStep& step)
                    std::to_string(info->maxValue) + ")";
         break;
     case Argument::Text:
-        if (argument.empty()) break;
+        if (argument.empty()) {
+            if (!info->optional) return "'" + word + "' needs a text";
+            break;
+        }
         if (!fromUtf8(argument, step.text)) return "text is not UTF-8";
         break;
     }

@@ -15,6 +15,8 @@
 //   request-ui [type]          RequestUI (default "MicTraining")
 //   other-context              RecognitionForOtherContext
 //   audio-level <n>            AudioLevel (0..100)
+//   wait-for-file <path>       hold the rest of the script until that file exists (a
+//                              test's cue between two phrases)
 //
 // Text runs from after the blanks that follow the command to the end of the line, with
 // trailing blanks removed; it may be empty.
@@ -26,14 +28,14 @@ namespace speech_standin {
 
 enum class ScriptCommand {
     Wait, Stream, StartStream, EndStream, SoundStart, SoundEnd, PhraseStart, Hypothesis,
-    Recognition, FalseRecognition, Interference, RequestUI, OtherContext, AudioLevel,
+    Recognition, FalseRecognition, Interference, RequestUI, OtherContext, AudioLevel, WaitForFile,
     CloseWindows  // not a script word: appended when SPEECH_STANDIN_EXIT_AFTER is 1
 };
 
 struct ScriptStep {
     ScriptCommand command = ScriptCommand::Wait;
     long value = 0;       // milliseconds, stream number, interference kind or audio level
-    std::wstring text;    // phrase text or UI type, UTF-16
+    std::wstring text;    // phrase text, UI type or file path, UTF-16
     int line = 0;         // 1-based line in the script; 0 for steps made by the stand-in
 };
 

@@ -88,6 +88,31 @@ bool QuitStandins() {
     return !StandinRunning();
 }
 
+CrashedServerCleanup::~CrashedServerCleanup() {
+    if (!guitest::RunningUnderWine()) return;
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = manager ? OpenServiceW(manager, L"RpcSs", SERVICE_STOP | SERVICE_QUERY_STATUS) : nullptr;
+    auto status = [&] {
+        SERVICE_STATUS_PROCESS s = {};
+        DWORD needed = 0;
+        QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&s), sizeof s, &needed);
+        return s;
+    };
+    SERVICE_STATUS stopping = {};
+    if (service) {
+        const DWORD before = status().dwProcessId;
+        if (ControlService(service, SERVICE_CONTROL_STOP, &stopping)) {
+            // Stopped, or started again already by another process's call.
+            EXPECT_TRUE(guitest::PumpUntil([&] {
+                SERVICE_STATUS_PROCESS now = status();
+                return now.dwCurrentState == SERVICE_STOPPED || now.dwProcessId != before;
+            })) << "waited for Wine's RPC service to stop";
+        }
+    }
+    if (service) CloseServiceHandle(service);
+    if (manager) CloseServiceHandle(manager);
+}
+
 Unregistered::Unregistered() { ok = runStandin(L"/unregserver"); }
 Unregistered::~Unregistered() { runStandin(L"/regserver"); }
 

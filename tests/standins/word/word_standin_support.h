@@ -25,6 +25,19 @@ std::wstring StandinWindowText(DWORD processId);
 // Asks every running stand-in to quit and waits until its process has ended.
 bool QuitStandins();
 
+// Under Wine the RPC service keeps the class registrations of a server process that
+// crashed: creating that server answers RPC_S_SERVER_UNAVAILABLE, in this test and in every
+// later one of the prefix, until the service restarts.  A test that kills the stand-in
+// holds one of these; when it goes out of scope it stops the service, which starts again
+// on the next call that needs it.  Nothing to do on Windows.
+class CrashedServerCleanup {
+public:
+    CrashedServerCleanup() = default;
+    ~CrashedServerCleanup();
+    CrashedServerCleanup(const CrashedServerCleanup&) = delete;
+    CrashedServerCleanup& operator=(const CrashedServerCleanup&) = delete;
+};
+
 // Removes the stand-in's registration for its lifetime (the word processor is then not
 // installed as far as clients can tell) and puts it back afterwards.
 class Unregistered {
