@@ -56,6 +56,7 @@ const TClassInfo& TFWord::StaticClassInfo() {
         b.Field("ColorDialog1", &TFWord::ColorDialog1);
         b.Handler("FormCreate", &TFWord::FormCreate);
         b.Handler("FormShow", &TFWord::FormShow);
+        b.Handler("FormCloseQuery", &TFWord::FormCloseQuery);
         b.Handler("BStartwordClick", &TFWord::BStartwordClick);
         b.Handler("lstHypothesesDblClick", &TFWord::lstHypothesesDblClick);
         b.Handler("NSetClick", &TFWord::NSetClick);

@@ -14,6 +14,7 @@ object FWord: TFWord
   FormStyle = fsStayOnTop
   Menu = MainMenu1
   PopupMenu = PopupMenu1
+  OnCloseQuery = FormCloseQuery
   OnCreate = FormCreate
   OnShow = FormShow
   object Panel1: TPanel

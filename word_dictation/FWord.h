@@ -72,11 +72,16 @@ public:
     // Appends the kept phrases, oldest first, up to one that cannot be appended: it and
     // all after it stay kept, and the notice is on its way.
     void AppendKeptPhrases();
+    // Closing while phrases are kept loses them: the user is asked first (one more try to
+    // append them comes before).
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
 
 protected:
     void WndProc(TMessage& message) override;
 
 private:
+    // AppendKeptPhrases, with the notice of a failure or without it.
+    void appendKept(bool notice);
     // One phrase into the document.  When the document the form is bound to no longer
     // answers (closed, or its word processor ended), it binds again, running or new, and
     // appends once more; raises when that fails too.

@@ -16,6 +16,11 @@ std::wstring keptPhrasesNotice(const std::wstring& phrase, const std::wstring& r
            L"保留的文字就会按顺序添加到文档末尾。";
 }
 
+// Asked before the window closes while phrases are still kept.
+std::wstring keptPhrasesAtClose(size_t count) {
+    return L"还有" + std::to_wstring(count) + L"段文字没能添加到Word文档中，现在退出，这些文字就会丢失。\r\n\r\n仍要退出吗？";
+}
+
 // Why a call failed, in UTF-16: the system's text for a bare code; a server's own
 // explanation arrives as 8-bit text already.
 std::wstring failureText(const EOleSysError& failure) {
@@ -40,7 +45,18 @@ void TFWord::AppendToDocument(const std::wstring& text) {
     AppendKeptPhrases();
 }
 
-void TFWord::AppendKeptPhrases() {
+void TFWord::AppendKeptPhrases() { appendKept(true); }
+
+void TFWord::FormCloseQuery(TObject*, bool& CanClose) {
+    if (keptPhrases_.empty()) return;
+    // A word processor may be reachable again; if not, the notice is not shown now.
+    appendKept(false);
+    if (keptPhrases_.empty()) return;
+    CanClose = Application->MessageBox(keptPhrasesAtClose(keptPhrases_.size()), std::wstring(),
+                                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+void TFWord::appendKept(bool notice) {
     // A phrase that arrives while a call to the word processor waits (in a modal loop of
     // the call) joins the queue; the loop below appends it in its turn.
     if (appending_) return;
@@ -54,7 +70,7 @@ void TFWord::AppendKeptPhrases() {
         try {
             appendOne(phrase);
         } catch (const EOleSysError& failure) {
-            noticeKeptPhrases(failure);
+            if (notice) noticeKeptPhrases(failure);
             return;
         }
         keptPhrases_.pop_front();

@@ -203,6 +203,20 @@ TEST_F(WordForm, AppendFailingAfterReconnecting_ErrorNamesTheLostText) {
     EXPECT_EQ(L"一", StandinText());
 }
 
+TEST_F(WordForm, ClosingWithKeptPhrases_AsksFirstAndStaysOnNo) {
+    Dictate(u8"recognition 一\n");
+    ASSERT_EQ(L"一", TextBecomes(L"一"));
+    RunningApplication().Put(L"StandinFail", OleVariant(true));
+    guitest::ExpectMessageBox([&] { Dictate(u8"recognition 二\n"); }, IDOK);
+    const std::string question =
+        guitest::ExpectMessageBox([&] { SendMessageW(form->Handle(), WM_CLOSE, 0, 0); }, IDNO);
+    EXPECT_NE(std::string::npos, question.find("还有1段文字")) << question;
+    EXPECT_TRUE(IsWindowVisible(form->Handle())) << "closed although the user said no";
+    RunningApplication().Put(L"StandinFail", OleVariant(false));
+    Dictate(u8"recognition 三\n");
+    EXPECT_EQ(L"一二三", TextBecomes(L"一二三"));
+}
+
 TEST_F(WordForm, HelpAndAbout_Texts) {
     const std::string help = guitest::ExpectMessageBox([&] { form->NhelpClick(form); }, IDOK);
     const std::string head = "软件使用帮助\r\n" + std::string(64, '-') + "\r\n1. ";
