@@ -14,7 +14,7 @@ LOCALE_DIR="$BUILD/locale"
 wine_() { LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
 
 PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-noto-cjk cmake make googletest locales \
- imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3 ccache"
+ imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3 ccache libx11-dev libxext-dev"
 
 log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
 
