@@ -237,6 +237,11 @@ void TWinSkinForm::Init(TSkinData* skinData) {
 }
 
 void TWinSkinForm::ApplySkin() {
+    // The window held from drawing since Init is drawn at the end, also when a step fails.
+    struct RedrawRelease {
+        TWinSkinForm* skin;
+        ~RedrawRelease() { skin->releaseRedraw(); }
+    } release{this};
     FSysMenu = GetSystemMenu(FHandle, FALSE);
     LoadSmallIcon(*FIconBitmap);
     SaveFrameMetrics();
@@ -267,7 +272,6 @@ void TWinSkinForm::ApplySkin() {
     NotifySkinned();
     FSkinState = ssActive;
     SetHoverTimer(true);
-    releaseRedraw();
 }
 
 void TWinSkinForm::holdRedraw() {
