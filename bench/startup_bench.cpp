@@ -137,13 +137,18 @@ Box ChangedColumns(const Picture& a, const Picture& b) {
     return box;
 }
 
-// The largest top-level window on screen whose class name is `name` (Wine names its
-// windows' X class after the program's file name), clipped to the screen.
-Box MainWindowOf(Display* display, const Picture& screen, const std::string& name) {
-    Box best;
+struct ShownWindow {
+    Window window;
+    XWindowAttributes attributes;
+};
+
+// The top-level windows on screen whose class name is `name` (Wine names its windows' X
+// class after the program's file name).
+std::vector<ShownWindow> WindowsOf(Display* display, const Picture& screen, const std::string& name) {
+    std::vector<ShownWindow> found;
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display, screen.Root(), &root, &parent, &children, &count)) return best;
+    if (!XQueryTree(display, screen.Root(), &root, &parent, &children, &count)) return found;
     for (unsigned i = 0; i < count; ++i) {
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.map_state != IsViewable) continue;
@@ -152,13 +157,21 @@ Box MainWindowOf(Display* display, const Picture& screen, const std::string& nam
         const bool ours = hint.res_name && strcasecmp(hint.res_name, name.c_str()) == 0;
         if (hint.res_name) XFree(hint.res_name);
         if (hint.res_class) XFree(hint.res_class);
-        if (!ours) continue;
-        Box box{std::max(attributes.x, 0), std::max(attributes.y, 0),
-                std::min(attributes.x + attributes.width, screen.Width()),
-                std::min(attributes.y + attributes.height, screen.Height())};
-        if (box.Area() > best.Area()) best = box;
+        if (ours) found.push_back({children[i], attributes});
     }
     if (children) XFree(children);
+    return found;
+}
+
+// The largest of them, clipped to the screen.
+Box MainWindowOf(Display* display, const Picture& screen, const std::string& name) {
+    Box best;
+    for (const ShownWindow& shown : WindowsOf(display, screen, name)) {
+        const XWindowAttributes& a = shown.attributes;
+        const Box box{std::max(a.x, 0), std::max(a.y, 0), std::min(a.x + a.width, screen.Width()),
+                      std::min(a.y + a.height, screen.Height())};
+        if (box.Area() > best.Area()) best = box;
+    }
     return best;
 }
 
@@ -166,28 +179,16 @@ Box MainWindowOf(Display* display, const Picture& screen, const std::string& nam
 void AskToClose(Display* display, const Picture& screen, const std::string& name) {
     const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, screen.Root(), &root, &parent, &children, &count)) return;
-    for (unsigned i = 0; i < count; ++i) {
-        XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display, children[i], &attributes) || attributes.map_state != IsViewable) continue;
-        XClassHint hint{};
-        if (!XGetClassHint(display, children[i], &hint)) continue;
-        const bool ours = hint.res_name && strcasecmp(hint.res_name, name.c_str()) == 0;
-        if (hint.res_name) XFree(hint.res_name);
-        if (hint.res_class) XFree(hint.res_class);
-        if (!ours) continue;
+    for (const ShownWindow& shown : WindowsOf(display, screen, name)) {
         XEvent event{};
         event.xclient.type = ClientMessage;
-        event.xclient.window = children[i];
+        event.xclient.window = shown.window;
         event.xclient.message_type = protocols;
         event.xclient.format = 32;
         event.xclient.data.l[0] = static_cast<long>(deleteWindow);
         event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, children[i], False, NoEventMask, &event);
+        XSendEvent(display, shown.window, False, NoEventMask, &event);
     }
-    if (children) XFree(children);
     XFlush(display);
 }
 

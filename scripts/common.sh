@@ -155,6 +155,19 @@ stop_all() {
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 
+# Everything a run of Windows programs under Wine needs: packages, both builds, the prefix
+# with the stand-ins registered, a private Xvfb display and a persistent Wine, all ended
+# when the calling script exits.
+prepare_run() {
+    install_packages
+    build_all
+    make_prefix
+    register_standins
+    USE_XVFB=1 start_display
+    trap stop_all EXIT
+    start_wine
+}
+
 # Shared start of the demos: builds everything, prepares the prefix, starts a display
 # (Xvfb when there is none: headless=1) and Wine, and makes the demo's output folder
 # ($out).  Ends everything it started when the calling script exits.
