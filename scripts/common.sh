@@ -14,7 +14,7 @@ LOCALE_DIR="$BUILD/locale"
 wine_() { LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
 
 PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-noto-cjk cmake make googletest locales \
- imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3 ccache"
+ imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3 ccache libx11-dev libxext-dev"
 
 log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
 
@@ -153,6 +153,19 @@ start_wine() {
 stop_all() {
     /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
+
+# Everything a run of Windows programs under Wine needs: packages, both builds, the prefix
+# with the stand-ins registered, a private Xvfb display and a persistent Wine, all ended
+# when the calling script exits.
+prepare_run() {
+    install_packages
+    build_all
+    make_prefix
+    register_standins
+    USE_XVFB=1 start_display
+    trap stop_all EXIT
+    start_wine
 }
 
 # Shared start of the demos: builds everything, prepares the prefix, starts a display

@@ -3,13 +3,7 @@
 # Windows programs and tests under Wine on a private Xvfb display.  Ends with CTest's summary.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
-install_packages
-build_all
-make_prefix
-register_standins
-USE_XVFB=1 start_display
-trap stop_all EXIT
-start_wine
+prepare_run
 log "running tests"
 cd "$BUILD"
 # A failing test counts the first time.  (The harness itself starts a program again when

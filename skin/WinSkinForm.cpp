@@ -219,6 +219,7 @@ void TWinSkinForm::Init(TSkinData* skinData) {
     installWindowProc();
     if (!FWndProcThunk) return;
 
+    holdRedraw();
     if (FFrameSkinned) {
         FMenuHandle = GetMenu(FHandle);
         CreateMenuBar();
@@ -236,6 +237,11 @@ void TWinSkinForm::Init(TSkinData* skinData) {
 }
 
 void TWinSkinForm::ApplySkin() {
+    // The window held from drawing since Init is drawn at the end, also when a step fails.
+    struct RedrawRelease {
+        TWinSkinForm* skin;
+        ~RedrawRelease() { skin->releaseRedraw(); }
+    } release{this};
     FSysMenu = GetSystemMenu(FHandle, FALSE);
     LoadSmallIcon(*FIconBitmap);
     SaveFrameMetrics();
@@ -266,6 +272,22 @@ void TWinSkinForm::ApplySkin() {
     NotifySkinned();
     FSkinState = ssActive;
     SetHoverTimer(true);
+}
+
+void TWinSkinForm::holdRedraw() {
+    if (redrawHeld_ || FSkinState != ssNew || !IsWindowVisible(FHandle)) return;
+    // WM_SETREDRAW takes WS_VISIBLE off without hiding the window, so nothing of it or its
+    // children is painted; the posted first application gives it back.
+    SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+    redrawHeld_ = true;
+}
+
+void TWinSkinForm::releaseRedraw() {
+    if (!redrawHeld_) return;
+    redrawHeld_ = false;
+    if (!IsWindow(FHandle)) return;
+    SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TWinSkinForm::UpdateSkin() {
@@ -312,6 +334,7 @@ void TWinSkinForm::Unskin() {
     FSysPopup.reset();
     SetHoverTimer(false);
     if (!FWndProcThunk) return;
+    releaseRedraw();
     restoreFormWindowProc();
     restoreWindowProc();
     ClearSkinControls();
@@ -368,6 +391,7 @@ void TWinSkinForm::Detach() {
     }
     FSysPopup.reset();
     SetHoverTimer(false);
+    redrawHeld_ = false;  // a window going away is not drawn again
     if (!FWndProcThunk) return;
     restoreFormWindowProc();
     restoreWindowProc();
@@ -384,6 +408,8 @@ void TWinSkinForm::Detach() {
 
 void TWinSkinForm::UnskinControls() {
     SetHoverTimer(false);
+    if (FSkinState == ssDestroying) redrawHeld_ = false;  // a window going away is not drawn again
+    else releaseRedraw();
     ClearSkinControls();
     menusOwnerDrawOff();
     if (FControl && FSkinState != ssDestroying) FControl->SetColor(FSavedColor);

@@ -334,6 +334,12 @@ private:
     DWORD origStyle_ = 0;      // the style before the skin came (Unskin gives it back)
     HMENU origMenu_ = nullptr;  // and the window's menu
     std::shared_ptr<int> lifeToken_;  // expires when this object is freed
+    // A window already on screen when the skin comes is not drawn from the moment Init
+    // changes its frame until the first application has fitted it: it is then drawn once,
+    // skinned, instead of unskinned first and again when the frame and controls change.
+    void holdRedraw();
+    void releaseRedraw();
+    bool redrawHeld_ = false;
     // The left and right parts while a frame paint runs: the caption takes its corners
     // from them instead of reading the screen back.
     TBitmap* leftPart_ = nullptr;

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Start-up of quillet, scrivet and parlet beside Wine's own notepad, in one run
+# (bench/startup_bench.cpp): builds, prepares the prefix, registers the stand-ins, starts a
+# private Xvfb and Wine, and runs the benchmark: `bash scripts/startup_bench.sh [starts]`.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+prepare_run
+LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$NATIVE_BUILD/bench/startup_bench" "$BUILD" "$@"
