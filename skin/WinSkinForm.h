@@ -319,6 +319,17 @@ private:
     void forgetRenderedParts();
     void releaseRenderedPartDcs();
     UniqueRegion partRegion(int index, int w, int h, int dx, int dy);
+    // leftPart_ and rightPart_ for the window's size at the last frame paint.
+    void takeSideParts();
+    // The caption strip (a minimised window: the whole window) composed into
+    // FCaptionBitmap in its normal look: corners, caption part, title, caption buttons.
+    // Returns the rows to copy to the window.
+    int composeCaption(HDC dc);
+    // The cell of a caption button in its normal look (the inactive cell when the window
+    // is inactive and the strip has one).
+    int normalButtonCell(const TWinSysButton& button) const;
+    // A button shown in the menu bar (a maximised document's) in `cell`, over the bar.
+    void paintBarButton(HDC dc, TWinSysButton& button, int cell);
 
     void newSysPopup();
     // The form's popup menus (and, with xcMenuItem, its main menus) drawn by the system

@@ -182,10 +182,7 @@ void TWinSkinForm::PaintFrame(HDC dc) {
                 PaintCaption(dc);
             } else {
                 const skinframe::FrameRects rects = skinframe::CalcFrameRects(frameMetrics(), FWidth, FHeight);
-                // The left and right parts are kept for the caption, whose corners they
-                // form: the caption is composed off screen and never read back.
-                leftPart_ = cachedBorderPart(1, width(rects.left), height(rects.left));
-                rightPart_ = cachedBorderPart(2, width(rects.right), height(rects.right));
+                takeSideParts();
                 if (leftPart_)
                     BitBlt(dc, rects.left.left, rects.left.top, width(rects.left), height(rects.left),
                            leftPart_->Canvas().Handle(), 0, 0, SRCCOPY);
@@ -214,7 +211,15 @@ void TWinSkinForm::PaintFrame(HDC dc) {
     if (acquired) ReleaseDC(FHandle, acquired);
 }
 
-void TWinSkinForm::PaintCaption(HDC dc) {
+void TWinSkinForm::takeSideParts() {
+    // The left and right parts are kept for the caption, whose corners they form: the
+    // caption is composed off screen and never read back.
+    const skinframe::FrameRects rects = skinframe::CalcFrameRects(frameMetrics(), FWidth, FHeight);
+    leftPart_ = cachedBorderPart(1, width(rects.left), height(rects.left));
+    rightPart_ = cachedBorderPart(2, width(rects.right), height(rects.right));
+}
+
+int TWinSkinForm::composeCaption(HDC dc) {
     RECT captionRect{};
     const bool minimized = FWindowState == wsSkinMinimized;
     TBitmap& bitmap = *FCaptionBitmap;
@@ -240,7 +245,12 @@ void TWinSkinForm::PaintCaption(HDC dc) {
     LayoutButtons();
     PaintTitle(target, captionRect);
     PaintButtons(target);
-    BitBlt(dc, 0, 0, bitmap.Width(), minimized ? FHeight : FBorderTop, target, 0, 0, SRCCOPY);
+    return minimized ? FHeight : FBorderTop;
+}
+
+void TWinSkinForm::PaintCaption(HDC dc) {
+    const int rows = composeCaption(dc);
+    BitBlt(dc, 0, 0, FCaptionBitmap->Width(), rows, FCaptionBitmap->Canvas().Handle(), 0, 0, SRCCOPY);
     SetBkMode(dc, OPAQUE);
 }
 
@@ -343,9 +353,7 @@ void TWinSkinForm::PaintButtons(HDC dc) {
             continue;
         }
         if (def.Image.Empty()) continue;
-        const int cells = std::max(def.Frame, 1);
-        const int cell = (FActive || cells < 4) ? 1 : 4;
-        if (TKeyedPicture* picture = cachedButtonCell(button, cell))
+        if (TKeyedPicture* picture = cachedButtonCell(button, normalButtonCell(button)))
             DrawKeyedPicture(dc, button.Bounds.left, button.Bounds.top, *picture);
     }
 }
@@ -365,19 +373,65 @@ TKeyedPicture* TWinSkinForm::cachedButtonCell(const TWinSysButton& button, int c
     return &slot->keyed;
 }
 
+int TWinSkinForm::normalButtonCell(const TWinSysButton& button) const {
+    const int cells = button.Definition ? std::max(button.Definition->Frame, 1) : 1;
+    return (FActive || cells < 4) ? 1 : 4;
+}
+
 void TWinSkinForm::PaintSysButton(TWinSysButton& button, int cell) {
     if (FSkinState != ssActive && FSkinState != ssReapplying) return;
-    if (!button.Definition || !button.Visible) return;
+    if (!button.Definition || !button.Visible || !FSkinData || FSkinData->NoSkin()) return;
     TDataSkinSysButton& def = *button.Definition;
     WindowDcGuard dc(FHandle, true);
     if (!dc.get()) return;
-    if (def.Visibility == 100 && cell == nsHot) cell = 4;
-    if (isIconAction(def.Action)) {
-        DrawSmallIcon(dc.get(), button.Bounds);
+    if (def.Visibility == 100) {
+        paintBarButton(dc.get(), button, cell == nsHot ? 4 : cell);
         return;
     }
-    if (TKeyedPicture* picture = cachedButtonCell(button, cell))
-        DrawKeyedPicture(dc.get(), button.Bounds.left, button.Bounds.top, *picture);
+    // The cells are keyed: drawn over what the screen shows they would keep the look they
+    // replace where they are transparent.  The caption is composed again as a frame paint
+    // draws it, the button's cell goes over its normal look, and only the button's own
+    // rectangle goes to the screen: leaving a button gives back exactly its old pixels.
+    try {
+        takeSideParts();
+        const int rows = composeCaption(dc.get());
+        leftPart_ = rightPart_ = nullptr;
+        if (button.Visible) {
+            HDC composed = FCaptionBitmap->Canvas().Handle();
+            const bool normalLook = cell == nsNormal;
+            if (!normalLook && !isIconAction(def.Action))
+                if (TKeyedPicture* picture = cachedButtonCell(button, cell))
+                    DrawKeyedPicture(composed, button.Bounds.left, button.Bounds.top, *picture);
+            RECT r{};
+            const RECT strip{0, 0, FCaptionBitmap->Width(), rows};
+            if (IntersectRect(&r, &button.Bounds, &strip))
+                BitBlt(dc.get(), r.left, r.top, width(r), height(r), composed, r.left, r.top, SRCCOPY);
+        }
+    } catch (...) {
+        // Painting never fails loudly.
+        leftPart_ = rightPart_ = nullptr;
+    }
+    releaseRenderedPartDcs();
+}
+
+void TWinSkinForm::paintBarButton(HDC dc, TWinSysButton& button, int cell) {
+    // A document's button in the menu bar: the bar as painted without its captions under
+    // it, then the cell.
+    if (!FMenuBar) return;
+    const RECT& bar = FMenuBar->BarRect();
+    TBitmap& cache = FMenuBar->BarCache();
+    RECT r{};
+    if (cache.Empty() || !IntersectRect(&r, &button.Bounds, &bar)) return;
+    TBitmap composed;
+    composed.SetSize(width(button.Bounds), height(button.Bounds));
+    HDC target = composed.Canvas().Handle();
+    HDC source = cache.Canvas().Handle();
+    if (!target || !source) return;
+    BitBlt(target, r.left - button.Bounds.left, r.top - button.Bounds.top, width(r), height(r), source, r.left - bar.left,
+           r.top - bar.top, SRCCOPY);
+    if (TKeyedPicture* picture = cachedButtonCell(button, cell)) DrawKeyedPicture(target, 0, 0, *picture);
+    BitBlt(dc, r.left, r.top, width(r), height(r), target, r.left - button.Bounds.left, r.top - button.Bounds.top,
+           SRCCOPY);
 }
 
 // ---- region -----------------------------------------------------------------------------

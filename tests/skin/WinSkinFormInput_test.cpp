@@ -1,0 +1,180 @@
+// The skinned frame of a real window under the real mouse, with the default skin the
+// programs carry: caption buttons that give back their pixels when the mouse leaves them.  The pointer is moved with SetCursorPos and the buttons pressed with
+// SendInput; the program takes the activation and the pointer, so CTest runs it alone.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "SkinManage.h"
+#include "SkinPrimitives.h"
+#include "WinSkinData.h"
+#include "WinSkinForm.h"
+#include "gui_test.h"
+#include "skin_form_support.h"
+
+namespace {
+
+using guitest::Capture;
+using guitest::PumpUntil;
+using guitest::TestWindow;
+using guitest::TestWindowOptions;
+
+class SkinnedFrame : public skinform::SkinFormTest {
+protected:
+    bool LoadSkin(TSkinData& skin) override { return skinform::LoadDefaultSkin(skin); }
+    void TearDown() override {
+        if (icon_) DestroyIcon(icon_);
+        skinform::SkinFormTest::TearDown();
+    }
+
+    // A visible overlapped window at (x, y) of w x h, skinned once the skin is applied.
+    TWinSkinForm* Skinned(TestWindow& window, int x, int y, int w, int h, bool withMenu = false) {
+        TestWindowOptions options;
+        options.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+        options.x = x;
+        options.y = y;
+        options.width = w;
+        options.height = h;
+        // Any size, as a form without constraints takes it.
+        options.handler = [](HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
+            if (msg != WM_GETMINMAXINFO) return false;
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{1, 1};
+            *result = 0;
+            return true;
+        };
+        window = TestWindow(options);
+        if (withMenu) {
+            HMENU bar = CreateMenu();
+            HMENU file = CreatePopupMenu();
+            AppendMenuW(file, MF_STRING, 100, L"Open");
+            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+            HMENU edit = CreatePopupMenu();
+            AppendMenuW(edit, MF_STRING, 101, L"Copy");
+            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
+            SetMenu(window.Handle(), bar);
+        }
+        // An icon of one colour nothing else in the skin has.
+        ICONINFO info{};
+        info.fIcon = TRUE;
+        const int s = GetSystemMetrics(SM_CXSMICON);
+        std::unique_ptr<DWORD[]> bits(new DWORD[static_cast<size_t>(s * s)]);
+        std::fill(bits.get(), bits.get() + s * s, 0xFF10E010u);
+        info.hbmColor = CreateBitmap(s, s, 1, 32, bits.get());
+        info.hbmMask = CreateBitmap(s, s, 1, 1, nullptr);
+        icon_ = CreateIconIndirect(&info);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        SendMessageW(window.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+        TWinSkinForm* skin = SkinAndApply(window.Handle());
+        return skin && skin->FSkinState == ssActive ? skin : nullptr;
+    }
+
+    // Brings the window forward and waits until its skin knows it is active.
+    ::testing::AssertionResult Activate(TWinSkinForm& skin) {
+        const bool active = PumpUntil([&] {
+            if (GetForegroundWindow() != skin.FHandle) SetForegroundWindow(skin.FHandle);
+            return GetForegroundWindow() == skin.FHandle && skin.FActive;
+        });
+        if (!active) return ::testing::AssertionFailure() << "the window never became active";
+        return ::testing::AssertionSuccess();
+    }
+
+    HICON icon_ = nullptr;
+};
+
+// The first caption button whose definition has the action and is laid out as visible
+// (after the frame was painted in the window's present state).
+TWinSysButton* VisibleButton(TWinSkinForm& skin, int action) {
+    RedrawWindow(skin.FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    for (auto& button : skin.FSysButtons)
+        if (button->Visible && button->Definition && button->Definition->Action == action) return button.get();
+    return nullptr;
+}
+
+POINT CentreOnScreen(HWND window, const RECT& frameRect) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return POINT{r.left + (frameRect.left + frameRect.right) / 2, r.top + (frameRect.top + frameRect.bottom) / 2};
+}
+
+void MoveTo(POINT screen) { SetCursorPos(screen.x, screen.y); }
+
+void Button(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+void ClickAt(POINT screen) {
+    MoveTo(screen);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+}
+
+// What the window shows now, read back from its window DC without repainting it.
+Capture Shown(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    Capture capture(r.right - r.left, r.bottom - r.top);
+    HDC dc = GetWindowDC(window);
+    if (capture.Valid() && dc) BitBlt(capture.Dc(), 0, 0, capture.Width(), capture.Height(), dc, 0, 0, SRCCOPY);
+    if (dc) ReleaseDC(window, dc);
+    return capture;
+}
+
+// Pixels of the rectangle that differ between two captures.
+int Differ(const Capture& a, const Capture& b, const RECT& r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) ++n;
+    return n;
+}
+
+TEST_F(SkinnedFrame, CaptionButtons_LeavingGivesBackTheirPixels) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_TRUE(Activate(*skin));
+    const HWND hwnd = window.Handle();
+    TWinSysButton* buttons[] = {VisibleButton(*skin, 2), VisibleButton(*skin, 1), VisibleButton(*skin, 0)};
+    for (TWinSysButton* button : buttons) ASSERT_NE(button, nullptr) << "minimise, maximise, close";
+    const POINT away = CentreOnScreen(hwnd, RECT{100, 150, 100, 150});  // in the client area
+    MoveTo(away);
+    ASSERT_TRUE(PumpUntil([&] { return skin->FHotObject == nullptr; }));
+    const Capture before = Shown(hwnd);
+
+    // Across minimise, maximise and close, and away: each was lit, none stays lit.
+    for (TWinSysButton* button : buttons) {
+        MoveTo(CentreOnScreen(hwnd, button->Bounds));
+        EXPECT_TRUE(PumpUntil([&] { return skin->FHotObject == button; })) << button->Definition->Name << " never lit";
+        EXPECT_GT(Differ(before, Shown(hwnd), button->Bounds), 0) << button->Definition->Name << " looks the same lit";
+    }
+    MoveTo(away);
+    EXPECT_TRUE(PumpUntil([&] { return skin->FHotObject == nullptr; })) << "the mouse left the buttons";
+    Capture after = Shown(hwnd);
+    for (TWinSysButton* button : buttons)
+        EXPECT_EQ(Differ(before, after, button->Bounds), 0) << button->Definition->Name << " after the mouse left";
+
+    // Close pressed, dragged off and released: the window stays open and the button
+    // shows its old pixels.
+    TWinSysButton* close = buttons[2];
+    MoveTo(CentreOnScreen(hwnd, close->Bounds));
+    ASSERT_TRUE(PumpUntil([&] { return skin->FHotObject == close; }));
+    Button(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(PumpUntil([&] { return close->State == nsDown; })) << "close never pressed";
+    MoveTo(away);
+    EXPECT_TRUE(PumpUntil([&] { return skin->FHotObject == nullptr; })) << "the pressed close button was left";
+    Button(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(guitest::PumpThroughTimerTicks(250, 2));
+    ASSERT_TRUE(IsWindow(hwnd)) << "released off the button, close closed the window";
+    after = Shown(hwnd);
+    EXPECT_EQ(Differ(before, after, close->Bounds), 0) << "close after the press was dragged off";
+}
+
+}  // namespace
