@@ -7,6 +7,7 @@
 #include "WinSkinForm_impl.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "Forms.h"
 #include "Handles.h"
@@ -259,17 +260,15 @@ void TWinSkinForm::PaintTitle(HDC dc, const RECT& captionRect) {
     const std::wstring text = ReadCaptionText(FHandle);
     if (text.empty()) return;
     const TDataSkinTitle& title = *FSkinData->Title;
-    // From TextShift (counted from the window's left edge), never over the left border or
-    // the window icon; up to TextRightClip from the right edge, never under a caption
-    // button on the right half.
-    int left = std::max(title.Margins.Left, FBorderLeft + 2);
-    int right = FWidth - std::max(title.Margins.Right, FBorderRight + 2);
+    std::vector<RECT> buttons;
     for (const auto& button : FSysButtons) {
         if (!button->Visible || width(button->Bounds) <= 0) continue;
         if (button->Bounds.top >= FBorderTop) continue;  // in the menu strip
-        if (button->Bounds.left < FWidth / 2) left = std::max<int>(left, button->Bounds.right + 4);
-        else right = std::min<int>(right, button->Bounds.left - 4);
+        buttons.push_back(button->Bounds);
     }
+    const skinframe::TitleSpan span = skinframe::CalcTitleSpan(title.Margins.Left, title.Margins.Right, frameMetrics(),
+                                                               FWidth, buttons.data(), static_cast<int>(buttons.size()));
+    const int left = span.left, right = span.right;
     if (right <= left) return;
     RECT r{left, captionRect.top, right, captionRect.bottom};
     if (title.Margins.Top > 0) r.top = std::min<LONG>(captionRect.top + title.Margins.Top, captionRect.bottom);

@@ -65,6 +65,27 @@ RECT CalcButtonRect(int align, int xcoord, int ycoord, int cellWidth, int cellHe
     return RECT{x, y, x + cellWidth, y + cellHeight};
 }
 
+TitleSpan CalcTitleSpan(int textShift, int rightClip, const FrameMetrics& m, int windowWidth, const RECT* buttons,
+                        int buttonCount) {
+    constexpr int kGap = 2;  // from the border
+    constexpr int kButtonGap = 4;
+    const int start = std::max(textShift, m.left + kGap);
+    TitleSpan span{start, windowWidth - m.right - kGap};
+    bool buttonRight = false;
+    for (int i = 0; i < buttonCount; ++i) {
+        const RECT& b = buttons[i];
+        if (b.right <= b.left) continue;
+        if (b.left < start) {
+            span.left = std::max<int>(span.left, b.right + kButtonGap);
+        } else {
+            span.right = std::min<int>(span.right, b.left - kButtonGap);
+            buttonRight = true;
+        }
+    }
+    if (!buttonRight) span.right = std::min(span.right, windowWidth - rightClip);
+    return span;
+}
+
 bool ButtonShown(int v, const ButtonFacts& f) {
     switch (v) {
         case 0: return true;

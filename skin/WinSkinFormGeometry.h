@@ -54,6 +54,19 @@ RECT NormalRect(int left, int top, int right, int bottom);
 RECT CalcButtonRect(int align, int xcoord, int ycoord, int cellWidth, int cellHeight, int windowWidth,
                     const FrameMetrics& m, int menuBarMargin, bool rightToLeft);
 
+// The columns [left, right) the window title may use in a caption of a window `windowWidth`
+// wide.  It starts at TextShift (`textShift`, from the window's left edge), clear of the
+// left border and of the visible caption buttons that begin left of that start (the window
+// icon); it ends before the first visible caption button to its right, or, with none there,
+// at TextRightClip (`rightClip`, from the window's right edge); never over the right
+// border.  `buttons` are the bounds of the visible caption buttons in the caption strip.
+// right <= left: no room for a title.
+struct TitleSpan {
+    int left = 0, right = 0;
+};
+TitleSpan CalcTitleSpan(int textShift, int rightClip, const FrameMetrics& m, int windowWidth, const RECT* buttons,
+                        int buttonCount);
+
 // What the show rules of caption buttons look at.
 struct ButtonFacts {
     bool maximized = false;
