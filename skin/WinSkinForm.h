@@ -309,6 +309,9 @@ private:
     TNCObject* objectUnder(POINT framePoint);
     skinframe::FrameMetrics frameMetrics() const;
     skinframe::ButtonFacts buttonFacts();
+    // The definition whose image the button shows: its own, or on a minimised window the
+    // minimise button shows the skin's restore glyph; nullptr when there is none to show.
+    TDataSkinSysButton* glyphOf(const TWinSysButton& button) const;
     bool buttonImageSize(const TWinSysButton& button, int& cellWidth, int& cellHeight) const;
     std::unique_ptr<TBitmap> renderBorderPart(int index, int w, int h);
     // The border part (1 left, 2 right, 3 top, 4 bottom) at w x h in the window's active
@@ -357,6 +360,7 @@ private:
     // the buttons).
     struct RenderedButton {
         int index = 0, cell = 0, width = 0, height = 0;
+        const TDataSkinSysButton* glyph = nullptr;  // compared only
         TKeyedPicture keyed;
     };
     std::vector<RenderedButton> renderedButtons_;

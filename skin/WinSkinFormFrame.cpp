@@ -34,6 +34,8 @@ int width(const RECT& r) { return r.right - r.left; }
 int height(const RECT& r) { return r.bottom - r.top; }
 
 bool isIconAction(int action) { return action == 3 || action == 11; }
+bool isMaximizeAction(int action) { return action == 1 || action == 22; }
+bool isMinimizeAction(int action) { return action == 2 || action == 23; }
 
 }  // namespace
 
@@ -289,14 +291,28 @@ void TWinSkinForm::PaintTitle(HDC dc, const RECT& captionRect) {
     SetBkMode(dc, oldMode);
 }
 
+TDataSkinSysButton* TWinSkinForm::glyphOf(const TWinSysButton& button) const {
+    TDataSkinSysButton* def = button.Definition.get();
+    if (!def || FWindowState != wsSkinMinimized || !isMinimizeAction(def->Action)) return def;
+    // A minimised window cannot be minimised: where the minimise button stands it shows the
+    // skin's restore glyph (the maximise action's button shown only on maximised windows)
+    // and restores the window, as the system's own minimised caption does.
+    if (FSkinData)
+        for (const auto& other : FSkinData->CaptionButtons)
+            if (other && isMaximizeAction(other->Action) && other->Visibility == 1 && !other->Image.Empty())
+                return other.get();
+    return nullptr;
+}
+
 bool TWinSkinForm::buttonImageSize(const TWinSysButton& button, int& cellWidth, int& cellHeight) const {
-    const TDataSkinSysButton& def = *button.Definition;
-    if (!def.Image.Empty()) {
-        cellWidth = skinframe::CellLength(def.Image.Width(), def.Frame);
-        cellHeight = def.Image.Height();
+    TDataSkinSysButton* glyph = glyphOf(button);
+    if (!glyph) return false;
+    if (!glyph->Image.Empty()) {
+        cellWidth = skinframe::CellLength(glyph->Image.Width(), glyph->Frame);
+        cellHeight = glyph->Image.Height();
         return true;
     }
-    if (isIconAction(def.Action) && FIconSize > 0) {
+    if (isIconAction(glyph->Action) && FIconSize > 0) {
         cellWidth = cellHeight = FIconSize;
         return true;
     }
@@ -308,7 +324,13 @@ void TWinSkinForm::LayoutButtons() {
     for (size_t i = 0; i < FSysButtons.size(); ++i) {
         TWinSysButton& button = *FSysButtons[i];
         int cw = 0, ch = 0;
-        if (!IsButtonVisible(static_cast<int>(i)) || !buttonImageSize(button, cw, ch)) continue;
+        if (!IsButtonVisible(static_cast<int>(i))) continue;
+        if (!buttonImageSize(button, cw, ch)) {
+            // Nothing to draw (a minimised window's minimise button when the skin has no
+            // restore glyph): nothing to click either.
+            button.Visible = false;
+            continue;
+        }
         const TDataSkinSysButton& def = *button.Definition;
         button.Bounds = skinframe::CalcButtonRect(def.Align, def.Xcoord, def.Ycoord, cw, ch, FWidth, frameMetrics(),
                                                   margin, FRightToLeft);
@@ -345,35 +367,36 @@ void TWinSkinForm::PaintButtons(HDC dc) {
     for (auto& buttonPtr : FSysButtons) {
         TWinSysButton& button = *buttonPtr;
         if (!button.Visible || !button.Definition) continue;
-        TDataSkinSysButton& def = *button.Definition;
-        if (def.Visibility == 100) continue;  // painted by the menu bar
-        if (isIconAction(def.Action)) {
+        if (button.Definition->Visibility == 100) continue;  // painted by the menu bar
+        if (isIconAction(button.Definition->Action)) {
             DrawSmallIcon(dc, button.Bounds);
             continue;
         }
-        if (def.Image.Empty()) continue;
         if (TKeyedPicture* picture = cachedButtonCell(button, normalButtonCell(button)))
             DrawKeyedPicture(dc, button.Bounds.left, button.Bounds.top, *picture);
     }
 }
 
 TKeyedPicture* TWinSkinForm::cachedButtonCell(const TWinSysButton& button, int cell) {
-    if (!button.Definition || button.Definition->Image.Empty()) return nullptr;
+    TDataSkinSysButton* glyph = glyphOf(button);
+    if (!glyph || glyph->Image.Empty()) return nullptr;
     const int w = width(button.Bounds), h = height(button.Bounds);
     if (w <= 0 || h <= 0) return nullptr;
     auto slot = std::find_if(renderedButtons_.begin(), renderedButtons_.end(), [&](const RenderedButton& r) {
         return r.index == button.Index && r.cell == cell;
     });
-    if (slot != renderedButtons_.end() && slot->width == w && slot->height == h) return &slot->keyed;
-    TKeyedPicture keyed = RenderStripCellKeyed(button.Definition->Image, std::max(button.Definition->Frame, 1), cell, w, h);
+    if (slot != renderedButtons_.end() && slot->glyph == glyph && slot->width == w && slot->height == h)
+        return &slot->keyed;
+    TKeyedPicture keyed = RenderStripCellKeyed(glyph->Image, std::max(glyph->Frame, 1), cell, w, h);
     if (keyed.Empty()) return nullptr;
     if (slot == renderedButtons_.end()) slot = renderedButtons_.insert(renderedButtons_.end(), RenderedButton{});
-    *slot = RenderedButton{button.Index, cell, w, h, std::move(keyed)};
+    *slot = RenderedButton{button.Index, cell, w, h, glyph, std::move(keyed)};
     return &slot->keyed;
 }
 
 int TWinSkinForm::normalButtonCell(const TWinSysButton& button) const {
-    const int cells = button.Definition ? std::max(button.Definition->Frame, 1) : 1;
+    TDataSkinSysButton* glyph = glyphOf(button);
+    const int cells = glyph ? std::max(glyph->Frame, 1) : 1;
     return (FActive || cells < 4) ? 1 : 4;
 }
 

@@ -1,5 +1,6 @@
 // The skinned frame of a real window under the real mouse, with the default skin the
-// programs carry: caption buttons that give back their pixels when the mouse leaves them.  The pointer is moved with SetCursorPos and the buttons pressed with
+// programs carry: caption buttons that give back their pixels when the mouse leaves them,
+// and the minimised caption.  The pointer is moved with SetCursorPos and the buttons pressed with
 // SendInput; the program takes the activation and the pointer, so CTest runs it alone.
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include "SkinPrimitives.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
+#include "WinSkinMenu.h"
 #include "gui_test.h"
 #include "skin_form_support.h"
 
@@ -22,6 +24,8 @@ using guitest::Capture;
 using guitest::PumpUntil;
 using guitest::TestWindow;
 using guitest::TestWindowOptions;
+
+constexpr COLORREF kKey = RGB(255, 0, 255);
 
 class SkinnedFrame : public skinform::SkinFormTest {
 protected:
@@ -136,6 +140,65 @@ int Differ(const Capture& a, const Capture& b, const RECT& r) {
     return n;
 }
 
+// The cell of a caption button in its normal look for the window's activation.
+int NormalCell(const TWinSkinForm& skin, const TDataSkinSysButton& def) {
+    return skin.FActive || def.Frame < 4 ? 1 : 4;
+}
+
+// Pixels inside `bounds` of the capture that are not the opaque pixels of the definition's
+// cell drawn there.
+int GlyphMisses(const Capture& shown, const RECT& bounds, TDataSkinSysButton& def, int cell) {
+    const int cellWidth = def.Image.Width() / std::max(def.Frame, 1);
+    int misses = 0;
+    for (int y = 0; y < def.Image.Height() && bounds.top + y < shown.Height(); ++y)
+        for (int x = 0; x < cellWidth; ++x) {
+            const COLORREF c = def.Image.PixelColor((cell - 1) * cellWidth + x, y) & 0xFFFFFF;
+            if (c != kKey && shown.Pixel(bounds.left + x, bounds.top + y) != c) ++misses;
+        }
+    return misses;
+}
+
+// Notes a drop-down of the skinned menu bar opening (a popup-menu window made while the
+// form skin tracks its bar), and ends such a menu a moment later: it runs its own loop,
+// which would otherwise keep the test waiting inside it.  The system's own menus (Wine
+// opens the system menu of a minimised window on a click) are not noted.
+struct MenuWatch {
+    explicit MenuWatch(TWinSkinForm* skin) {
+        watched = skin;
+        opened = seenOpen = false;
+        hook = SetWindowsHookExW(WH_CBT, &MenuWatch::Cbt, nullptr, GetCurrentThreadId());
+        timer = SetTimer(nullptr, 0, 500, &MenuWatch::Tick);
+    }
+    ~MenuWatch() {
+        KillTimer(nullptr, timer);
+        if (hook) UnhookWindowsHookEx(hook);
+        watched = nullptr;
+    }
+    static LRESULT CALLBACK Cbt(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND && watched && watched->FMenuTracking &&
+            guitest::ClassNameOf(reinterpret_cast<HWND>(wParam)) == L"#32768")
+            opened = true;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        // Any menu of this thread still open a tick later is ended too: a guard against
+        // a hang, not a judgement (a system menu left open fails the restore instead).
+        bool open = false;
+        for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
+            if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) open = true;
+        if (opened || (open && seenOpen)) EndMenu();
+        seenOpen = open;
+    }
+    HHOOK hook = nullptr;
+    UINT_PTR timer = 0;
+    static TWinSkinForm* watched;
+    static bool opened;
+    static bool seenOpen;
+};
+TWinSkinForm* MenuWatch::watched = nullptr;
+bool MenuWatch::opened = false;
+bool MenuWatch::seenOpen = false;
+
 TEST_F(SkinnedFrame, CaptionButtons_LeavingGivesBackTheirPixels) {
     TestWindow window;
     TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300);
@@ -175,6 +238,51 @@ TEST_F(SkinnedFrame, CaptionButtons_LeavingGivesBackTheirPixels) {
     ASSERT_TRUE(IsWindow(hwnd)) << "released off the button, close closed the window";
     after = Shown(hwnd);
     EXPECT_EQ(Differ(before, after, close->Bounds), 0) << "close after the press was dragged off";
+}
+
+TEST_F(SkinnedFrame, MinimisedCaption_TitleRestoreGlyphAndDoubleClick) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300, true);
+    ASSERT_NE(skin, nullptr);
+    const HWND hwnd = window.Handle();
+    SetWindowTextW(hwnd, L"Strip");
+    ShowWindow(hwnd, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd) && skin->FWindowState == wsSkinMinimized; }));
+
+    // Where the minimise button stands, the skin's restore glyph.
+    TWinSysButton* restore = VisibleButton(*skin, 2);
+    ASSERT_NE(restore, nullptr) << "no button restores the minimised window";
+    std::shared_ptr<TDataSkinSysButton> glyph;
+    for (const auto& def : data->CaptionButtons)
+        if (def->Action == 1 && def->Visibility == 1) glyph = def;
+    ASSERT_NE(glyph, nullptr) << "the default skin has a restore button";
+    const Capture strip = Shown(hwnd);
+    EXPECT_EQ(GlyphMisses(strip, restore->Bounds, *glyph, NormalCell(*skin, *glyph)), 0) << "the restore glyph";
+
+    // The title, as far as it fits: taking the text away changes the strip.
+    SetWindowTextW(hwnd, L"");
+    const Capture untitled = Shown(hwnd);
+    SetWindowTextW(hwnd, L"Strip");
+    EXPECT_GE(Differ(strip, untitled, RECT{0, 0, strip.Width(), strip.Height()}), 20) << "no title on the strip";
+
+    // A double-click on the title, above where the menu bar's first item lies on the
+    // normal window, restores the window and opens no menu.
+    ASSERT_NE(skin->FMenuBar, nullptr);
+    ASSERT_GT(skin->FMenuBar->ItemCount(), 0);
+    const RECT file = skin->FMenuBar->Item(0)->Bounds;
+    const int x = std::max<int>(file.left, data->Title->Margins.Left) + 2;
+    ASSERT_LT(x, file.right) << "the title starts past the first menu item";
+    MenuWatch watch(skin);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    MoveTo(POINT{r.left + x, r.top + restore->Bounds.top + 4});
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(hwnd) || MenuWatch::opened; }) && !IsIconic(hwnd))
+        << "a double-click did not restore the minimised window";
+    EXPECT_FALSE(MenuWatch::opened) << "a click on the minimised caption opened a drop-down of the menu bar";
 }
 
 }  // namespace
