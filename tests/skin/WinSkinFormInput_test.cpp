@@ -1,6 +1,6 @@
 // The skinned frame of a real window under the real mouse, with the default skin the
 // programs carry: caption buttons that give back their pixels when the mouse leaves them,
-// and the minimised caption.  The pointer is moved with SetCursorPos and the buttons pressed with
+// restoring after maximise and minimise, and the minimised caption.  The pointer is moved with SetCursorPos and the buttons pressed with
 // SendInput; the program takes the activation and the pointer, so CTest runs it alone.
 #include <windows.h>
 
@@ -238,6 +238,33 @@ TEST_F(SkinnedFrame, CaptionButtons_LeavingGivesBackTheirPixels) {
     ASSERT_TRUE(IsWindow(hwnd)) << "released off the button, close closed the window";
     after = Shown(hwnd);
     EXPECT_EQ(Differ(before, after, close->Bounds), 0) << "close after the press was dragged off";
+}
+
+TEST_F(SkinnedFrame, MaximiseMinimiseRestoreRestore_BackAtItsRectangle) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300, true);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_TRUE(Activate(*skin));
+    const HWND hwnd = window.Handle();
+    const RECT normal = guitest::WindowRectOf(hwnd);
+    auto click = [&](int action, const char* what) {
+        TWinSysButton* button = VisibleButton(*skin, action);
+        if (!button) return ::testing::AssertionFailure() << "no " << what << " button";
+        ClickAt(CentreOnScreen(hwnd, button->Bounds));
+        return ::testing::AssertionSuccess();
+    };
+    ASSERT_TRUE(click(1, "maximise"));
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; })) << "maximised";
+    ASSERT_TRUE(click(2, "minimise"));
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd) && skin->FWindowState == wsSkinMinimized; })) << "minimised";
+    ASSERT_TRUE(click(2, "restore (minimised)"));
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; }))
+        << "restored to maximised";
+    ASSERT_TRUE(click(1, "restore (maximised)"));
+    ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(hwnd) && !IsIconic(hwnd) && skin->FWindowState == wsSkinNormal; }))
+        << "restored";
+    EXPECT_TRUE(guitest::SameRect(guitest::WindowRectOf(hwnd), normal))
+        << guitest::ToString(guitest::WindowRectOf(hwnd)) << " instead of " << guitest::ToString(normal);
 }
 
 TEST_F(SkinnedFrame, MinimisedCaption_TitleRestoreGlyphAndDoubleClick) {
