@@ -192,13 +192,15 @@ void TWinSkinForm::PaintFrame(HDC dc) {
                 if (rightPart_)
                     BitBlt(dc, rects.right.left, rects.right.top, width(rects.right), height(rects.right),
                            rightPart_->Canvas().Handle(), 0, 0, SRCCOPY);
-                PaintBorderPart(4, rects.bottom, dc);
                 PaintCaption(dc);
                 leftPart_ = rightPart_ = nullptr;
                 // The menu strip: the skinned menu bar paints it once it exists.
                 if (FMenuHeight > 0 && FSkinData->SkinBrush() && width(rects.menuBar) > 0 && height(rects.menuBar) > 0)
                     FillRect(dc, &rects.menuBar, FSkinData->SkinBrush().get());
                 if (FMenuBar && FMenuHeight > 0) FMenuBar->Paint(dc, rects.menuBar);
+                // Last: a window lower than its caption and bottom border together still
+                // shows its bottom border.
+                PaintBorderPart(4, rects.bottom, dc);
             }
         } catch (...) {
             // Painting never fails loudly; the DC is released below.
@@ -321,20 +323,31 @@ bool TWinSkinForm::buttonImageSize(const TWinSysButton& button, int& cellWidth, 
 
 void TWinSkinForm::LayoutButtons() {
     const int margin = (FSkinData && FSkinData->MenuBar) ? FSkinData->MenuBar->Margins.Left : 0;
-    for (size_t i = 0; i < FSysButtons.size(); ++i) {
+    const size_t count = FSysButtons.size();
+    std::vector<RECT> bounds(count);
+    std::unique_ptr<bool[]> keep(new bool[count]);
+    for (size_t i = 0; i < count; ++i) {
         TWinSysButton& button = *FSysButtons[i];
         int cw = 0, ch = 0;
-        if (!IsButtonVisible(static_cast<int>(i))) continue;
-        if (!buttonImageSize(button, cw, ch)) {
-            // Nothing to draw (a minimised window's minimise button when the skin has no
-            // restore glyph): nothing to click either.
-            button.Visible = false;
-            continue;
-        }
+        keep[i] = IsButtonVisible(static_cast<int>(i)) && buttonImageSize(button, cw, ch);
+        if (!keep[i]) continue;
         const TDataSkinSysButton& def = *button.Definition;
         button.Bounds = skinframe::CalcButtonRect(def.Align, def.Xcoord, def.Ycoord, cw, ch, FWidth, frameMetrics(),
                                                   margin, FRightToLeft);
+        bounds[i] = button.Bounds;
     }
+    // A window narrower than its buttons loses buttons before they overlap: the close
+    // button stays longest, the others in the skin's order.
+    std::vector<int> order;
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t i = 0; i < count; ++i) {
+            const bool close = FSysButtons[i]->Definition && FSysButtons[i]->Definition->Action == 0;
+            if (close == (pass == 0)) order.push_back(static_cast<int>(i));
+        }
+    skinframe::KeepUncrowdedButtons(bounds.data(), order.data(), static_cast<int>(count), FWidth, keep.get());
+    // What is not drawn cannot be clicked either (a minimised window's minimise button
+    // when the skin has no restore glyph, a crowded-out button).
+    for (size_t i = 0; i < count; ++i) FSysButtons[i]->Visible = keep[i];
 }
 
 skinframe::ButtonFacts TWinSkinForm::buttonFacts() {

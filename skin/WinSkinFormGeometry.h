@@ -38,7 +38,7 @@ int CalcHitTest(int defaultHit, POINT framePoint, const FrameMetrics& m);
 struct FrameRects {
     RECT left{}, right{}, bottom{};  // the border parts (left and right span the height)
     RECT caption{};                  // between the left and right borders, caption height
-    RECT menuBar{};                  // the menu strip under the caption
+    RECT menuBar{};                  // the menu strip under the caption, above the bottom border
     RECT client{};                   // what is left
 };
 FrameRects CalcFrameRects(const FrameMetrics& m, int w, int h);
@@ -53,6 +53,12 @@ RECT NormalRect(int left, int top, int right, int bottom);
 //  Align is placed as 0 (the references those alignments name are never set).
 RECT CalcButtonRect(int align, int xcoord, int ycoord, int cellWidth, int cellHeight, int windowWidth,
                     const FrameMetrics& m, int menuBarMargin, bool rightToLeft);
+
+// Which caption buttons a window `windowWidth` wide shows when its skin's buttons crowd
+// it: walking the buttons in `order` (indexes into `bounds`, most wanted first), a button
+// is kept when it lies within the window's width and overlaps no button kept before it;
+// keep[i] is cleared for the others.  Buttons whose keep[i] is false on entry are left out.
+void KeepUncrowdedButtons(const RECT* bounds, const int* order, int count, int windowWidth, bool* keep);
 
 // The columns [left, right) the window title may use in a caption of a window `windowWidth`
 // wide.  It starts at TextShift (`textShift`, from the window's left edge), clear of the

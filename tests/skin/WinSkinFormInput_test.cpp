@@ -1,6 +1,7 @@
 // The skinned frame of a real window under the real mouse, with the default skin the
 // programs carry: caption buttons that give back their pixels when the mouse leaves them,
-// restoring after maximise and minimise, and the minimised caption.  The pointer is moved with SetCursorPos and the buttons pressed with
+// restoring after maximise and minimise, the minimised caption, and a window smaller than
+// its skin's parts.  The pointer is moved with SetCursorPos and the buttons pressed with
 // SendInput; the program takes the activation and the pointer, so CTest runs it alone.
 #include <windows.h>
 
@@ -89,6 +90,8 @@ protected:
 
     HICON icon_ = nullptr;
 };
+
+const COLORREF kIconColour = RGB(0x10, 0xE0, 0x10);
 
 // The first caption button whose definition has the action and is laid out as visible
 // (after the frame was painted in the window's present state).
@@ -310,6 +313,41 @@ TEST_F(SkinnedFrame, MinimisedCaption_TitleRestoreGlyphAndDoubleClick) {
     EXPECT_TRUE(PumpUntil([&] { return !IsIconic(hwnd) || MenuWatch::opened; }) && !IsIconic(hwnd))
         << "a double-click did not restore the minimised window";
     EXPECT_FALSE(MenuWatch::opened) << "a click on the minimised caption opened a drop-down of the menu bar";
+}
+
+TEST_F(SkinnedFrame, WindowSmallerThanItsParts_KeepsItsBottomBorderAndLosesButtons) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 300, 200, true);
+    ASSERT_NE(skin, nullptr);
+    const HWND hwnd = window.Handle();
+    SetWindowPos(hwnd, nullptr, 0, 0, 40, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(PumpUntil([&] {
+        const RECT r = guitest::WindowRectOf(hwnd);
+        return guitest::Width(r) == 40 && guitest::Height(r) == 40;
+    })) << "the window never took 40 x 40";
+    const TWinSysButton* close = VisibleButton(*skin, 0);
+    ASSERT_NE(close, nullptr) << "the close button is kept longest";
+    const Capture frame = Shown(hwnd);
+    ASSERT_TRUE(frame.Valid());
+    int iconPixels = 0;
+    for (int y = 0; y < skin->FBorderTop; ++y)
+        for (int x = 0; x < frame.Width(); ++x)
+            if (guitest::ColorNear(frame.Pixel(x, y), kIconColour, 8)) ++iconPixels;
+    EXPECT_EQ(iconPixels, 0) << "the window icon shows with the close button over it";
+    EXPECT_EQ(GlyphMisses(frame, close->Bounds, *close->Definition, NormalCell(*skin, *close->Definition)), 0)
+        << "the close glyph";
+
+    // The bottom border: the skin's bottom part as the frame draws it.
+    const int inner = 40 - skin->FBorderLeft - skin->FBorderRight;
+    TDataSkinObject& bottom = *data->Bottom;
+    const int cell = skin->FActive || bottom.Frame < 2 ? 1 : 2;
+    auto part = RenderSkinPart(RECT{0, 0, inner, skin->FBorderBottom}, bottom.Image, bottom.Margins, StripAxis::Vertical,
+                               bottom.Tile == 1 ? CentreFill::Stretch : CentreFill::Tile, std::max(bottom.Frame, 1), cell);
+    ASSERT_TRUE(part && !part->Empty());
+    for (int y = 0; y < skin->FBorderBottom; ++y)
+        EXPECT_TRUE(guitest::PixelIs(frame, skin->FBorderLeft + inner / 2, 40 - skin->FBorderBottom + y,
+                                     part->PixelColor(inner / 2, y) & 0xFFFFFF))
+            << "bottom border row " << y;
 }
 
 }  // namespace

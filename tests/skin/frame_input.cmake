@@ -1,7 +1,8 @@
 # The skinned frame under the real mouse (SetCursorPos and SendInput on real windows under
-# Wine): caption buttons, restoring, the minimised caption.  The tests move the pointer
-# and take the activation, so they never run beside other tests (RUN_SERIAL).  Names
-# prefixed "skin_frame_input.".
+# Wine): caption buttons, restoring, the minimised caption, a window smaller than its
+# skin's parts.  The tests move the pointer and
+# take the activation, so they never run beside other tests (RUN_SERIAL).  Names prefixed
+# "skin_frame_input.".
 if(NOT WIN32)
   return()
 endif()
