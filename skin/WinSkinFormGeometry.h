@@ -1,14 +1,14 @@
 // Pure geometry of a skinned frame: border widths from the skin's strips, the client
 // rectangle that WM_NCCALCSIZE gives, the hit code that WM_NCHITTEST gives, the rectangles
-// the frame painter fills, the caption-button places and the show rules of caption
-// buttons.  No window and no DC: size calculation, hit testing and painting all call these,
-// so they can never disagree.
+// the frame painter fills, the caption-button places, which buttons a narrow window keeps,
+// the columns of the title and the show rules of caption buttons.  No window and no DC:
+// size calculation, hit testing and painting all call these, so they can never disagree.
 //
 // Coordinates: "frame" means relative to the window's top-left corner.  Every rectangle
 // returned here has right >= left and bottom >= top (a window smaller than its borders
 // gets empty rectangles, never negative sizes).
 //
-// Types: FrameMetrics, FrameRects, ButtonFacts.
+// Types: FrameMetrics, FrameRects, TitleSpan, ButtonFacts.
 #pragma once
 #include <windows.h>
 
