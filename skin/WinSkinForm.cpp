@@ -122,16 +122,15 @@ bool TWinSkinForm::callDefaultAlive(TMessage& message) {
 }
 
 void TWinSkinForm::ReadWindowState() {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(FHandle, &placement)) return;
-    switch (placement.showCmd) {
-    case SW_SHOWMINIMIZED:
-    case SW_MINIMIZE:
-    case SW_SHOWMINNOACTIVE: FWindowState = wsSkinMinimized; break;
-    case SW_SHOWMAXIMIZED: FWindowState = wsSkinMaximized; break;
-    default: FWindowState = wsSkinNormal; break;
-    }
+    // The state bits of the style say what the placement's show command says.  The
+    // placement itself is not read: Wine's GetWindowPlacement takes the window's rectangle
+    // as its restore rectangle whenever the style has neither bit, and WM_GETMINMAXINFO
+    // (which reads the state) comes while a minimised window on its way back to maximised
+    // has neither bit and still the minimised strip's rectangle: the window was later
+    // restored to that strip (SkinnedFrame.MaximiseMinimiseRestoreRestore_BackAtItsRectangle).
+    if (IsIconic(FHandle)) FWindowState = wsSkinMinimized;
+    else if (IsZoomed(FHandle)) FWindowState = wsSkinMaximized;
+    else FWindowState = wsSkinNormal;
 }
 
 void TWinSkinForm::FrameChanged() {

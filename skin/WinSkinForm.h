@@ -312,6 +312,9 @@ private:
     TNCObject* objectUnder(POINT framePoint);
     skinframe::FrameMetrics frameMetrics() const;
     skinframe::ButtonFacts buttonFacts();
+    // The definition whose image the button shows: its own, or on a minimised window the
+    // minimise button shows the skin's restore glyph; nullptr when there is none to show.
+    TDataSkinSysButton* glyphOf(const TWinSysButton& button) const;
     bool buttonImageSize(const TWinSysButton& button, int& cellWidth, int& cellHeight) const;
     std::unique_ptr<TBitmap> renderBorderPart(int index, int w, int h);
     // The border part (1 left, 2 right, 3 top, 4 bottom) at w x h in the window's active
@@ -322,6 +325,17 @@ private:
     void forgetRenderedParts();
     void releaseRenderedPartDcs();
     UniqueRegion partRegion(int index, int w, int h, int dx, int dy);
+    // leftPart_ and rightPart_ for the window's size at the last frame paint.
+    void takeSideParts();
+    // The caption strip (a minimised window: the whole window) composed into
+    // FCaptionBitmap in its normal look: corners, caption part, title, caption buttons.
+    // Returns the rows to copy to the window.
+    int composeCaption(HDC dc);
+    // The cell of a caption button in its normal look (the inactive cell when the window
+    // is inactive and the strip has one).
+    int normalButtonCell(const TWinSysButton& button) const;
+    // A button shown in the menu bar (a maximised document's) in `cell`, over the bar.
+    void paintBarButton(HDC dc, TWinSysButton& button, int cell);
 
     void newSysPopup();
     // The form's popup menus (and, with xcMenuItem, its main menus) drawn by the system
@@ -355,6 +369,7 @@ private:
     // the buttons).
     struct RenderedButton {
         int index = 0, cell = 0, width = 0, height = 0;
+        const TDataSkinSysButton* glyph = nullptr;  // compared only
         TKeyedPicture keyed;
     };
     std::vector<RenderedButton> renderedButtons_;

@@ -7,6 +7,7 @@
 #include "WinSkinForm_impl.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "Forms.h"
 #include "Handles.h"
@@ -33,6 +34,8 @@ int width(const RECT& r) { return r.right - r.left; }
 int height(const RECT& r) { return r.bottom - r.top; }
 
 bool isIconAction(int action) { return action == 3 || action == 11; }
+bool isMaximizeAction(int action) { return action == 1 || action == 22; }
+bool isMinimizeAction(int action) { return action == 2 || action == 23; }
 
 }  // namespace
 
@@ -182,23 +185,22 @@ void TWinSkinForm::PaintFrame(HDC dc) {
                 PaintCaption(dc);
             } else {
                 const skinframe::FrameRects rects = skinframe::CalcFrameRects(frameMetrics(), FWidth, FHeight);
-                // The left and right parts are kept for the caption, whose corners they
-                // form: the caption is composed off screen and never read back.
-                leftPart_ = cachedBorderPart(1, width(rects.left), height(rects.left));
-                rightPart_ = cachedBorderPart(2, width(rects.right), height(rects.right));
+                takeSideParts();
                 if (leftPart_)
                     BitBlt(dc, rects.left.left, rects.left.top, width(rects.left), height(rects.left),
                            leftPart_->Canvas().Handle(), 0, 0, SRCCOPY);
                 if (rightPart_)
                     BitBlt(dc, rects.right.left, rects.right.top, width(rects.right), height(rects.right),
                            rightPart_->Canvas().Handle(), 0, 0, SRCCOPY);
-                PaintBorderPart(4, rects.bottom, dc);
                 PaintCaption(dc);
                 leftPart_ = rightPart_ = nullptr;
                 // The menu strip: the skinned menu bar paints it once it exists.
                 if (FMenuHeight > 0 && FSkinData->SkinBrush() && width(rects.menuBar) > 0 && height(rects.menuBar) > 0)
                     FillRect(dc, &rects.menuBar, FSkinData->SkinBrush().get());
                 if (FMenuBar && FMenuHeight > 0) FMenuBar->Paint(dc, rects.menuBar);
+                // Last: a window lower than its caption and bottom border together still
+                // shows its bottom border.
+                PaintBorderPart(4, rects.bottom, dc);
             }
         } catch (...) {
             // Painting never fails loudly; the DC is released below.
@@ -214,7 +216,15 @@ void TWinSkinForm::PaintFrame(HDC dc) {
     if (acquired) ReleaseDC(FHandle, acquired);
 }
 
-void TWinSkinForm::PaintCaption(HDC dc) {
+void TWinSkinForm::takeSideParts() {
+    // The left and right parts are kept for the caption, whose corners they form: the
+    // caption is composed off screen and never read back.
+    const skinframe::FrameRects rects = skinframe::CalcFrameRects(frameMetrics(), FWidth, FHeight);
+    leftPart_ = cachedBorderPart(1, width(rects.left), height(rects.left));
+    rightPart_ = cachedBorderPart(2, width(rects.right), height(rects.right));
+}
+
+int TWinSkinForm::composeCaption(HDC dc) {
     RECT captionRect{};
     const bool minimized = FWindowState == wsSkinMinimized;
     TBitmap& bitmap = *FCaptionBitmap;
@@ -240,7 +250,12 @@ void TWinSkinForm::PaintCaption(HDC dc) {
     LayoutButtons();
     PaintTitle(target, captionRect);
     PaintButtons(target);
-    BitBlt(dc, 0, 0, bitmap.Width(), minimized ? FHeight : FBorderTop, target, 0, 0, SRCCOPY);
+    return minimized ? FHeight : FBorderTop;
+}
+
+void TWinSkinForm::PaintCaption(HDC dc) {
+    const int rows = composeCaption(dc);
+    BitBlt(dc, 0, 0, FCaptionBitmap->Width(), rows, FCaptionBitmap->Canvas().Handle(), 0, 0, SRCCOPY);
     SetBkMode(dc, OPAQUE);
 }
 
@@ -249,17 +264,15 @@ void TWinSkinForm::PaintTitle(HDC dc, const RECT& captionRect) {
     const std::wstring text = ReadCaptionText(FHandle);
     if (text.empty()) return;
     const TDataSkinTitle& title = *FSkinData->Title;
-    // From TextShift (counted from the window's left edge), never over the left border or
-    // the window icon; up to TextRightClip from the right edge, never under a caption
-    // button on the right half.
-    int left = std::max(title.Margins.Left, FBorderLeft + 2);
-    int right = FWidth - std::max(title.Margins.Right, FBorderRight + 2);
+    std::vector<RECT> buttons;
     for (const auto& button : FSysButtons) {
         if (!button->Visible || width(button->Bounds) <= 0) continue;
         if (button->Bounds.top >= FBorderTop) continue;  // in the menu strip
-        if (button->Bounds.left < FWidth / 2) left = std::max<int>(left, button->Bounds.right + 4);
-        else right = std::min<int>(right, button->Bounds.left - 4);
+        buttons.push_back(button->Bounds);
     }
+    const skinframe::TitleSpan span = skinframe::CalcTitleSpan(title.Margins.Left, title.Margins.Right, frameMetrics(),
+                                                               FWidth, buttons.data(), static_cast<int>(buttons.size()));
+    const int left = span.left, right = span.right;
     if (right <= left) return;
     RECT r{left, captionRect.top, right, captionRect.bottom};
     if (title.Margins.Top > 0) r.top = std::min<LONG>(captionRect.top + title.Margins.Top, captionRect.bottom);
@@ -280,14 +293,28 @@ void TWinSkinForm::PaintTitle(HDC dc, const RECT& captionRect) {
     SetBkMode(dc, oldMode);
 }
 
+TDataSkinSysButton* TWinSkinForm::glyphOf(const TWinSysButton& button) const {
+    TDataSkinSysButton* def = button.Definition.get();
+    if (!def || FWindowState != wsSkinMinimized || !isMinimizeAction(def->Action)) return def;
+    // A minimised window cannot be minimised: where the minimise button stands it shows the
+    // skin's restore glyph (the maximise action's button shown only on maximised windows)
+    // and restores the window, as the system's own minimised caption does.
+    if (FSkinData)
+        for (const auto& other : FSkinData->CaptionButtons)
+            if (other && isMaximizeAction(other->Action) && other->Visibility == 1 && !other->Image.Empty())
+                return other.get();
+    return nullptr;
+}
+
 bool TWinSkinForm::buttonImageSize(const TWinSysButton& button, int& cellWidth, int& cellHeight) const {
-    const TDataSkinSysButton& def = *button.Definition;
-    if (!def.Image.Empty()) {
-        cellWidth = skinframe::CellLength(def.Image.Width(), def.Frame);
-        cellHeight = def.Image.Height();
+    TDataSkinSysButton* glyph = glyphOf(button);
+    if (!glyph) return false;
+    if (!glyph->Image.Empty()) {
+        cellWidth = skinframe::CellLength(glyph->Image.Width(), glyph->Frame);
+        cellHeight = glyph->Image.Height();
         return true;
     }
-    if (isIconAction(def.Action) && FIconSize > 0) {
+    if (isIconAction(glyph->Action) && FIconSize > 0) {
         cellWidth = cellHeight = FIconSize;
         return true;
     }
@@ -296,14 +323,31 @@ bool TWinSkinForm::buttonImageSize(const TWinSysButton& button, int& cellWidth, 
 
 void TWinSkinForm::LayoutButtons() {
     const int margin = (FSkinData && FSkinData->MenuBar) ? FSkinData->MenuBar->Margins.Left : 0;
-    for (size_t i = 0; i < FSysButtons.size(); ++i) {
+    const size_t count = FSysButtons.size();
+    std::vector<RECT> bounds(count);
+    std::unique_ptr<bool[]> keep(new bool[count]);
+    for (size_t i = 0; i < count; ++i) {
         TWinSysButton& button = *FSysButtons[i];
         int cw = 0, ch = 0;
-        if (!IsButtonVisible(static_cast<int>(i)) || !buttonImageSize(button, cw, ch)) continue;
+        keep[i] = IsButtonVisible(static_cast<int>(i)) && buttonImageSize(button, cw, ch);
+        if (!keep[i]) continue;
         const TDataSkinSysButton& def = *button.Definition;
         button.Bounds = skinframe::CalcButtonRect(def.Align, def.Xcoord, def.Ycoord, cw, ch, FWidth, frameMetrics(),
                                                   margin, FRightToLeft);
+        bounds[i] = button.Bounds;
     }
+    // A window narrower than its buttons loses buttons before they overlap: the close
+    // button stays longest, the others in the skin's order.
+    std::vector<int> order;
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t i = 0; i < count; ++i) {
+            const bool close = FSysButtons[i]->Definition && FSysButtons[i]->Definition->Action == 0;
+            if (close == (pass == 0)) order.push_back(static_cast<int>(i));
+        }
+    skinframe::KeepUncrowdedButtons(bounds.data(), order.data(), static_cast<int>(count), FWidth, keep.get());
+    // What is not drawn cannot be clicked either (a minimised window's minimise button
+    // when the skin has no restore glyph, a crowded-out button).
+    for (size_t i = 0; i < count; ++i) FSysButtons[i]->Visible = keep[i];
 }
 
 skinframe::ButtonFacts TWinSkinForm::buttonFacts() {
@@ -336,48 +380,93 @@ void TWinSkinForm::PaintButtons(HDC dc) {
     for (auto& buttonPtr : FSysButtons) {
         TWinSysButton& button = *buttonPtr;
         if (!button.Visible || !button.Definition) continue;
-        TDataSkinSysButton& def = *button.Definition;
-        if (def.Visibility == 100) continue;  // painted by the menu bar
-        if (isIconAction(def.Action)) {
+        if (button.Definition->Visibility == 100) continue;  // painted by the menu bar
+        if (isIconAction(button.Definition->Action)) {
             DrawSmallIcon(dc, button.Bounds);
             continue;
         }
-        if (def.Image.Empty()) continue;
-        const int cells = std::max(def.Frame, 1);
-        const int cell = (FActive || cells < 4) ? 1 : 4;
-        if (TKeyedPicture* picture = cachedButtonCell(button, cell))
+        if (TKeyedPicture* picture = cachedButtonCell(button, normalButtonCell(button)))
             DrawKeyedPicture(dc, button.Bounds.left, button.Bounds.top, *picture);
     }
 }
 
 TKeyedPicture* TWinSkinForm::cachedButtonCell(const TWinSysButton& button, int cell) {
-    if (!button.Definition || button.Definition->Image.Empty()) return nullptr;
+    TDataSkinSysButton* glyph = glyphOf(button);
+    if (!glyph || glyph->Image.Empty()) return nullptr;
     const int w = width(button.Bounds), h = height(button.Bounds);
     if (w <= 0 || h <= 0) return nullptr;
     auto slot = std::find_if(renderedButtons_.begin(), renderedButtons_.end(), [&](const RenderedButton& r) {
         return r.index == button.Index && r.cell == cell;
     });
-    if (slot != renderedButtons_.end() && slot->width == w && slot->height == h) return &slot->keyed;
-    TKeyedPicture keyed = RenderStripCellKeyed(button.Definition->Image, std::max(button.Definition->Frame, 1), cell, w, h);
+    if (slot != renderedButtons_.end() && slot->glyph == glyph && slot->width == w && slot->height == h)
+        return &slot->keyed;
+    TKeyedPicture keyed = RenderStripCellKeyed(glyph->Image, std::max(glyph->Frame, 1), cell, w, h);
     if (keyed.Empty()) return nullptr;
     if (slot == renderedButtons_.end()) slot = renderedButtons_.insert(renderedButtons_.end(), RenderedButton{});
-    *slot = RenderedButton{button.Index, cell, w, h, std::move(keyed)};
+    *slot = RenderedButton{button.Index, cell, w, h, glyph, std::move(keyed)};
     return &slot->keyed;
+}
+
+int TWinSkinForm::normalButtonCell(const TWinSysButton& button) const {
+    TDataSkinSysButton* glyph = glyphOf(button);
+    const int cells = glyph ? std::max(glyph->Frame, 1) : 1;
+    return (FActive || cells < 4) ? 1 : 4;
 }
 
 void TWinSkinForm::PaintSysButton(TWinSysButton& button, int cell) {
     if (FSkinState != ssActive && FSkinState != ssReapplying) return;
-    if (!button.Definition || !button.Visible) return;
+    if (!button.Definition || !button.Visible || !FSkinData || FSkinData->NoSkin()) return;
     TDataSkinSysButton& def = *button.Definition;
     WindowDcGuard dc(FHandle, true);
     if (!dc.get()) return;
-    if (def.Visibility == 100 && cell == nsHot) cell = 4;
-    if (isIconAction(def.Action)) {
-        DrawSmallIcon(dc.get(), button.Bounds);
+    if (def.Visibility == 100) {
+        paintBarButton(dc.get(), button, cell == nsHot ? 4 : cell);
         return;
     }
-    if (TKeyedPicture* picture = cachedButtonCell(button, cell))
-        DrawKeyedPicture(dc.get(), button.Bounds.left, button.Bounds.top, *picture);
+    // The cells are keyed: drawn over what the screen shows they would keep the look they
+    // replace where they are transparent.  The caption is composed again as a frame paint
+    // draws it, the button's cell goes over its normal look, and only the button's own
+    // rectangle goes to the screen: leaving a button gives back exactly its old pixels.
+    try {
+        takeSideParts();
+        const int rows = composeCaption(dc.get());
+        leftPart_ = rightPart_ = nullptr;
+        if (button.Visible) {
+            HDC composed = FCaptionBitmap->Canvas().Handle();
+            const bool normalLook = cell == nsNormal;
+            if (!normalLook && !isIconAction(def.Action))
+                if (TKeyedPicture* picture = cachedButtonCell(button, cell))
+                    DrawKeyedPicture(composed, button.Bounds.left, button.Bounds.top, *picture);
+            RECT r{};
+            const RECT strip{0, 0, FCaptionBitmap->Width(), rows};
+            if (IntersectRect(&r, &button.Bounds, &strip))
+                BitBlt(dc.get(), r.left, r.top, width(r), height(r), composed, r.left, r.top, SRCCOPY);
+        }
+    } catch (...) {
+        // Painting never fails loudly.
+        leftPart_ = rightPart_ = nullptr;
+    }
+    releaseRenderedPartDcs();
+}
+
+void TWinSkinForm::paintBarButton(HDC dc, TWinSysButton& button, int cell) {
+    // A document's button in the menu bar: the bar as painted without its captions under
+    // it, then the cell.
+    if (!FMenuBar) return;
+    const RECT& bar = FMenuBar->BarRect();
+    TBitmap& cache = FMenuBar->BarCache();
+    RECT r{};
+    if (cache.Empty() || !IntersectRect(&r, &button.Bounds, &bar)) return;
+    TBitmap composed;
+    composed.SetSize(width(button.Bounds), height(button.Bounds));
+    HDC target = composed.Canvas().Handle();
+    HDC source = cache.Canvas().Handle();
+    if (!target || !source) return;
+    BitBlt(target, r.left - button.Bounds.left, r.top - button.Bounds.top, width(r), height(r), source, r.left - bar.left,
+           r.top - bar.top, SRCCOPY);
+    if (TKeyedPicture* picture = cachedButtonCell(button, cell)) DrawKeyedPicture(target, 0, 0, *picture);
+    BitBlt(dc, r.left, r.top, width(r), height(r), target, r.left - button.Bounds.left, r.top - button.Bounds.top,
+           SRCCOPY);
 }
 
 // ---- region -----------------------------------------------------------------------------

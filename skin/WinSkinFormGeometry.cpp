@@ -2,6 +2,7 @@
 #include "WinSkinFormGeometry.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace skinframe {
 
@@ -44,8 +45,10 @@ FrameRects CalcFrameRects(const FrameMetrics& m, int w, int h) {
     r.right = NormalRect(innerRight, 0, w, h);
     r.bottom = NormalRect(innerLeft, std::max(0, h - m.bottom), innerRight, h);
     r.caption = NormalRect(innerLeft, 0, innerRight, std::min(m.top, h));
+    // A window lower than its caption, menu strip and bottom border together keeps its
+    // bottom border: the strip ends above it.
     const int menuTop = std::min(m.top, h);
-    r.menuBar = NormalRect(innerLeft, menuTop, innerRight, std::min(menuTop + m.menuHeight, h));
+    r.menuBar = NormalRect(innerLeft, menuTop, innerRight, std::min(menuTop + m.menuHeight, h - m.bottom));
     r.client = CalcClientRect(m, RECT{0, 0, w, h});
     return r;
 }
@@ -63,6 +66,43 @@ RECT CalcButtonRect(int align, int xcoord, int ycoord, int cellWidth, int cellHe
         x = rightToLeft ? m.left + xcoord + menuBarMargin : windowWidth - xcoord - m.right - menuBarMargin;
     }
     return RECT{x, y, x + cellWidth, y + cellHeight};
+}
+
+void KeepUncrowdedButtons(const RECT* bounds, const int* order, int count, int windowWidth, bool* keep) {
+    std::vector<int> kept;
+    for (int k = 0; k < count; ++k) {
+        const int i = order[k];
+        if (i < 0 || i >= count || !keep[i]) continue;
+        const RECT& b = bounds[i];
+        bool fits = b.left >= 0 && b.right <= windowWidth;
+        for (int j : kept) {
+            const RECT& o = bounds[j];
+            if (b.left < o.right && o.left < b.right && b.top < o.bottom && o.top < b.bottom) fits = false;
+        }
+        keep[i] = fits;
+        if (fits) kept.push_back(i);
+    }
+}
+
+TitleSpan CalcTitleSpan(int textShift, int rightClip, const FrameMetrics& m, int windowWidth, const RECT* buttons,
+                        int buttonCount) {
+    constexpr int kGap = 2;  // from the border
+    constexpr int kButtonGap = 4;
+    const int start = std::max(textShift, m.left + kGap);
+    TitleSpan span{start, windowWidth - m.right - kGap};
+    bool buttonRight = false;
+    for (int i = 0; i < buttonCount; ++i) {
+        const RECT& b = buttons[i];
+        if (b.right <= b.left) continue;
+        if (b.left < start) {
+            span.left = std::max<int>(span.left, b.right + kButtonGap);
+        } else {
+            span.right = std::min<int>(span.right, b.left - kButtonGap);
+            buttonRight = true;
+        }
+    }
+    if (!buttonRight) span.right = std::min(span.right, windowWidth - rightClip);
+    return span;
 }
 
 bool ButtonShown(int v, const ButtonFacts& f) {

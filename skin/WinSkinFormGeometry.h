@@ -1,14 +1,14 @@
 // Pure geometry of a skinned frame: border widths from the skin's strips, the client
 // rectangle that WM_NCCALCSIZE gives, the hit code that WM_NCHITTEST gives, the rectangles
-// the frame painter fills, the caption-button places and the show rules of caption
-// buttons.  No window and no DC: size calculation, hit testing and painting all call these,
-// so they can never disagree.
+// the frame painter fills, the caption-button places, which buttons a narrow window keeps,
+// the columns of the title and the show rules of caption buttons.  No window and no DC:
+// size calculation, hit testing and painting all call these, so they can never disagree.
 //
 // Coordinates: "frame" means relative to the window's top-left corner.  Every rectangle
 // returned here has right >= left and bottom >= top (a window smaller than its borders
 // gets empty rectangles, never negative sizes).
 //
-// Types: FrameMetrics, FrameRects, ButtonFacts.
+// Types: FrameMetrics, FrameRects, TitleSpan, ButtonFacts.
 #pragma once
 #include <windows.h>
 
@@ -38,7 +38,7 @@ int CalcHitTest(int defaultHit, POINT framePoint, const FrameMetrics& m);
 struct FrameRects {
     RECT left{}, right{}, bottom{};  // the border parts (left and right span the height)
     RECT caption{};                  // between the left and right borders, caption height
-    RECT menuBar{};                  // the menu strip under the caption
+    RECT menuBar{};                  // the menu strip under the caption, above the bottom border
     RECT client{};                   // what is left
 };
 FrameRects CalcFrameRects(const FrameMetrics& m, int w, int h);
@@ -53,6 +53,25 @@ RECT NormalRect(int left, int top, int right, int bottom);
 //  Align is placed as 0 (the references those alignments name are never set).
 RECT CalcButtonRect(int align, int xcoord, int ycoord, int cellWidth, int cellHeight, int windowWidth,
                     const FrameMetrics& m, int menuBarMargin, bool rightToLeft);
+
+// Which caption buttons a window `windowWidth` wide shows when its skin's buttons crowd
+// it: walking the buttons in `order` (indexes into `bounds`, most wanted first), a button
+// is kept when it lies within the window's width and overlaps no button kept before it;
+// keep[i] is cleared for the others.  Buttons whose keep[i] is false on entry are left out.
+void KeepUncrowdedButtons(const RECT* bounds, const int* order, int count, int windowWidth, bool* keep);
+
+// The columns [left, right) the window title may use in a caption of a window `windowWidth`
+// wide.  It starts at TextShift (`textShift`, from the window's left edge), clear of the
+// left border and of the visible caption buttons that begin left of that start (the window
+// icon); it ends before the first visible caption button to its right, or, with none there,
+// at TextRightClip (`rightClip`, from the window's right edge); never over the right
+// border.  `buttons` are the bounds of the visible caption buttons in the caption strip.
+// right <= left: no room for a title.
+struct TitleSpan {
+    int left = 0, right = 0;
+};
+TitleSpan CalcTitleSpan(int textShift, int rightClip, const FrameMetrics& m, int windowWidth, const RECT* buttons,
+                        int buttonCount);
 
 // What the show rules of caption buttons look at.
 struct ButtonFacts {

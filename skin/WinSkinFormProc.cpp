@@ -412,8 +412,7 @@ void TWinSkinForm::WMNCCalcSize(TMessage& m) {
     } else if (params->lppos) {
         const WINDOWPOS& pos = *params->lppos;
         const RECT proposed{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
-        const skinframe::FrameMetrics metrics{FBorderLeft, FBorderTop, FBorderRight, FBorderBottom, FMenuHeight};
-        params->rgrc[0] = skinframe::CalcClientRect(metrics, proposed);
+        params->rgrc[0] = skinframe::CalcClientRect(frameMetrics(), proposed);
         params->rgrc[1] = params->rgrc[0];
     }
     m.Result = WVR_VALIDRECTS;
@@ -423,7 +422,8 @@ void TWinSkinForm::WMNCHitTest(TMessage& m) {
     if (!callDefaultAlive(m)) return;
     const POINT screen = pointOf(m.LParam);
     const POINT frame = ScreenToFrame(screen.x, screen.y);
-    const skinframe::FrameMetrics metrics{FBorderLeft, FBorderTop, FBorderRight, FBorderBottom, FMenuHeight};
+    skinframe::FrameMetrics metrics = frameMetrics();
+    if (FWindowState == wsSkinMinimized) metrics.menuHeight = 0;  // the strip is all caption
     m.Result = skinframe::CalcHitTest(static_cast<int>(m.Result), frame, metrics);
 }
 
@@ -441,6 +441,13 @@ void TWinSkinForm::WMNCPaint(TMessage& m) {
 
 POINT TWinSkinForm::ScreenToFrame(int x, int y) {
     POINT p{x, y};
+    if (FWindowState == wsSkinMinimized && FWindowKind != wkMDIChild) {
+        // A minimised window is its caption strip alone; its client area is not where the
+        // borders and the menu strip would put it.
+        RECT window{};
+        GetWindowRect(FHandle, &window);
+        return POINT{x - window.left, y - window.top};
+    }
     ScreenToClient(FHandle, &p);
     if (!(FWindowKind == wkMDIChild && FWindowState == wsSkinMinimized)) {
         p.x += FBorderLeft;
@@ -459,6 +466,8 @@ TWinSysButton* TWinSkinForm::ButtonAt(POINT framePoint) {
 
 TNCObject* TWinSkinForm::objectUnder(POINT framePoint) {
     if (TWinSysButton* button = ButtonAt(framePoint)) return button;
+    // A minimised window shows no menu bar, so it has none to click.
+    if (FWindowState == wsSkinMinimized) return nullptr;
     return FMenuBar ? FMenuBar->ButtonAt(framePoint) : nullptr;
 }
 

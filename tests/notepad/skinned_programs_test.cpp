@@ -291,6 +291,56 @@ TEST(SkinnedPrograms, Parlet_MainWindowWithItsListeningStateInTheCaption) {
     ExpectMainWindowSkinned(L"parlet.exe", L"TFInput", L"parlet_main", L"Chattuck(已开始)");
 }
 
+// parlet's narrow window shows its whole title, listening state included: the caption's
+// text reaches where the whole title ends in the caption font (the title may use the
+// caption up to the window's only caption button).
+TEST(SkinnedPrograms, Parlet_WholeTitleBeforeItsCaptionButton) {
+    notepadtest::CreateMarker();
+    Process p = LaunchProgram(L"parlet.exe");
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND main = WaitForMainWindow(p, L"TFInput");
+    ASSERT_NE(nullptr, main) << "no main window";
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(main); })) << "the main window is not skinned";
+    const std::wstring title = L"Chattuck(已开始)";
+    ASSERT_EQ(title, WindowTextW(main));
+    TSkinData& skin = DefaultSkin();
+    const int caption = skin.Top->Image.Height() / std::max(skin.Top->Frame, 1);
+    const int borderLeft = skin.Left->Image.Width() / std::max(skin.Left->Frame, 1);
+    ASSERT_GT(caption, 0);
+    // The rightmost column of the title's text: where the caption differs from the caption
+    // without text.
+    int inkEnd = -1;
+    PumpUntil([&] {
+        const Capture with = CaptionBand(main);
+        SendMessageTimeoutW(main, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 2000, nullptr);
+        const Capture without = CaptionBand(main);
+        SendMessageTimeoutW(main, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
+        if (!with.Valid() || !without.Valid() || with.Width() != without.Width()) return false;
+        for (int y = 0; y < std::min(caption, with.Height()); ++y)
+            for (int x = 0; x < with.Width(); ++x)
+                if (with.Pixel(x, y) != without.Pixel(x, y)) inkEnd = std::max(inkEnd, x);
+        return inkEnd >= 0;
+    });
+    ASSERT_GE(inkEnd, 0) << "no title drawn";
+    // Where the whole title ends: from TextShift, in the caption font.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT measured{0, 0, 0, 0};
+    DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    const int wholeEnd = std::max(skin.Title->Margins.Left, borderLeft + 2) + measured.right;
+    // A cut title ends in an ellipsis well left of that; the last glyph's own right
+    // bearing may leave a column or two blank.
+    EXPECT_GE(inkEnd, wholeEnd - 3) << "the title's text ends at " << inkEnd << ", the whole title at " << wholeEnd;
+    p.Terminate(0);
+}
+
 TEST(SkinnedPrograms, Quillet_MessageBox) {
     notepadtest::RemoveMarker();  // the first-run prompt is a message box
     Process p = LaunchProgram(L"quillet.exe");

@@ -22,7 +22,7 @@ void SkinFormTest::SetUp() {
     if (!manager) manager = dynamic_cast<TSkinManage*>(CreateSkinManager());
     ASSERT_NE(manager, nullptr);
     data = std::make_unique<TSkinData>(nullptr);
-    ASSERT_TRUE(skindata::LoadInto(*data, skintest::MakeFlatTestSkin()));
+    ASSERT_TRUE(LoadSkin(*data));
     manager->RegisterSkinData(data.get());
     manager->SetEnabled(true);
     manager->SetReadyState(1);
@@ -33,6 +33,17 @@ void SkinFormTest::TearDown() {
     FreeSkinManager();
     SetSkinVersionValue(savedVersion);
     guitest::PumpMessages();
+}
+
+bool SkinFormTest::LoadSkin(TSkinData& skin) { return skindata::LoadInto(skin, skintest::MakeFlatTestSkin()); }
+
+bool LoadDefaultSkin(TSkinData& data) {
+    HRSRC res = FindResourceA(nullptr, "DEFAULTSKIN", MAKEINTRESOURCEA(10));
+    HGLOBAL global = res ? LoadResource(nullptr, res) : nullptr;
+    if (!global) return false;
+    const auto* bytes = static_cast<const uint8_t*>(LockResource(global));
+    data.ReadSkinStream(TBytes(bytes, bytes + SizeofResource(nullptr, res)));
+    return !data.NoSkin();
 }
 
 TWinSkinForm* SkinFormTest::SkinAndApply(HWND window) {

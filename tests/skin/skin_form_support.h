@@ -36,11 +36,17 @@ public:
     TWinSkinForm* SkinAndApply(HWND window);
     // A window of the harness's class (top-level, hidden unless visible).
     guitest::TestWindow MakeWindow(const guitest::TestWindowOptions& options = {});
+    // Puts the skin the tests use into `data` before it is registered: the flat test skin
+    // unless a fixture says otherwise.  False when there is none.
+    virtual bool LoadSkin(TSkinData& data);
 
     TSkinManage* manager = nullptr;
     std::unique_ptr<TSkinData> data;
     DWORD savedVersion = 0;
 };
+
+// The default skin the programs store, from the test program's resource DEFAULTSKIN.
+bool LoadDefaultSkin(TSkinData& data);
 
 // The frame painted into a capture of the window's size (PaintFrame on a memory DC).
 guitest::Capture PaintedFrame(TWinSkinForm& skin);

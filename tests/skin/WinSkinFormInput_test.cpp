@@ -1,0 +1,353 @@
+// The skinned frame of a real window under the real mouse, with the default skin the
+// programs carry: caption buttons that give back their pixels when the mouse leaves them,
+// restoring after maximise and minimise, the minimised caption, and a window smaller than
+// its skin's parts.  The pointer is moved with SetCursorPos and the buttons pressed with
+// SendInput; the program takes the activation and the pointer, so CTest runs it alone.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "SkinManage.h"
+#include "SkinPrimitives.h"
+#include "WinSkinData.h"
+#include "WinSkinForm.h"
+#include "WinSkinMenu.h"
+#include "gui_test.h"
+#include "skin_form_support.h"
+
+namespace {
+
+using guitest::Capture;
+using guitest::PumpUntil;
+using guitest::TestWindow;
+using guitest::TestWindowOptions;
+
+constexpr COLORREF kKey = RGB(255, 0, 255);
+
+class SkinnedFrame : public skinform::SkinFormTest {
+protected:
+    bool LoadSkin(TSkinData& skin) override { return skinform::LoadDefaultSkin(skin); }
+    void TearDown() override {
+        if (icon_) DestroyIcon(icon_);
+        skinform::SkinFormTest::TearDown();
+    }
+
+    // A visible overlapped window at (x, y) of w x h, skinned once the skin is applied.
+    TWinSkinForm* Skinned(TestWindow& window, int x, int y, int w, int h, bool withMenu = false) {
+        TestWindowOptions options;
+        options.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+        options.x = x;
+        options.y = y;
+        options.width = w;
+        options.height = h;
+        // Any size, as a form without constraints takes it.
+        options.handler = [](HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
+            if (msg != WM_GETMINMAXINFO) return false;
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{1, 1};
+            *result = 0;
+            return true;
+        };
+        window = TestWindow(options);
+        if (withMenu) {
+            HMENU bar = CreateMenu();
+            HMENU file = CreatePopupMenu();
+            AppendMenuW(file, MF_STRING, 100, L"Open");
+            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+            HMENU edit = CreatePopupMenu();
+            AppendMenuW(edit, MF_STRING, 101, L"Copy");
+            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
+            SetMenu(window.Handle(), bar);
+        }
+        // An icon of one colour nothing else in the skin has.
+        ICONINFO info{};
+        info.fIcon = TRUE;
+        const int s = GetSystemMetrics(SM_CXSMICON);
+        std::unique_ptr<DWORD[]> bits(new DWORD[static_cast<size_t>(s * s)]);
+        std::fill(bits.get(), bits.get() + s * s, 0xFF10E010u);
+        info.hbmColor = CreateBitmap(s, s, 1, 32, bits.get());
+        info.hbmMask = CreateBitmap(s, s, 1, 1, nullptr);
+        icon_ = CreateIconIndirect(&info);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        SendMessageW(window.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+        TWinSkinForm* skin = SkinAndApply(window.Handle());
+        return skin && skin->FSkinState == ssActive ? skin : nullptr;
+    }
+
+    // Brings the window forward and waits until its skin knows it is active.
+    ::testing::AssertionResult Activate(TWinSkinForm& skin) {
+        const bool active = PumpUntil([&] {
+            if (GetForegroundWindow() != skin.FHandle) SetForegroundWindow(skin.FHandle);
+            return GetForegroundWindow() == skin.FHandle && skin.FActive;
+        });
+        if (!active) return ::testing::AssertionFailure() << "the window never became active";
+        return ::testing::AssertionSuccess();
+    }
+
+    HICON icon_ = nullptr;
+};
+
+const COLORREF kIconColour = RGB(0x10, 0xE0, 0x10);
+
+// The first caption button whose definition has the action and is laid out as visible
+// (after the frame was painted in the window's present state).
+TWinSysButton* VisibleButton(TWinSkinForm& skin, int action) {
+    RedrawWindow(skin.FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    for (auto& button : skin.FSysButtons)
+        if (button->Visible && button->Definition && button->Definition->Action == action) return button.get();
+    return nullptr;
+}
+
+POINT CentreOnScreen(HWND window, const RECT& frameRect) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return POINT{r.left + (frameRect.left + frameRect.right) / 2, r.top + (frameRect.top + frameRect.bottom) / 2};
+}
+
+void MoveTo(POINT screen) { SetCursorPos(screen.x, screen.y); }
+
+void Button(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+void ClickAt(POINT screen) {
+    MoveTo(screen);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+}
+
+// What the window shows now, read back from its window DC without repainting it.
+Capture Shown(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    Capture capture(r.right - r.left, r.bottom - r.top);
+    HDC dc = GetWindowDC(window);
+    if (capture.Valid() && dc) BitBlt(capture.Dc(), 0, 0, capture.Width(), capture.Height(), dc, 0, 0, SRCCOPY);
+    if (dc) ReleaseDC(window, dc);
+    return capture;
+}
+
+// Pixels of the rectangle that differ between two captures.
+int Differ(const Capture& a, const Capture& b, const RECT& r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) ++n;
+    return n;
+}
+
+// The cell of a caption button in its normal look for the window's activation.
+int NormalCell(const TWinSkinForm& skin, const TDataSkinSysButton& def) {
+    return skin.FActive || def.Frame < 4 ? 1 : 4;
+}
+
+// Pixels inside `bounds` of the capture that are not the opaque pixels of the definition's
+// cell drawn there.
+int GlyphMisses(const Capture& shown, const RECT& bounds, TDataSkinSysButton& def, int cell) {
+    const int cellWidth = def.Image.Width() / std::max(def.Frame, 1);
+    int misses = 0;
+    for (int y = 0; y < def.Image.Height() && bounds.top + y < shown.Height(); ++y)
+        for (int x = 0; x < cellWidth; ++x) {
+            const COLORREF c = def.Image.PixelColor((cell - 1) * cellWidth + x, y) & 0xFFFFFF;
+            if (c != kKey && shown.Pixel(bounds.left + x, bounds.top + y) != c) ++misses;
+        }
+    return misses;
+}
+
+// Notes a drop-down of the skinned menu bar opening (a popup-menu window made while the
+// form skin tracks its bar), and ends such a menu a moment later: it runs its own loop,
+// which would otherwise keep the test waiting inside it.  The system's own menus (Wine
+// opens the system menu of a minimised window on a click) are not noted.
+struct MenuWatch {
+    explicit MenuWatch(TWinSkinForm* skin) {
+        watched = skin;
+        opened = seenOpen = false;
+        hook = SetWindowsHookExW(WH_CBT, &MenuWatch::Cbt, nullptr, GetCurrentThreadId());
+        timer = SetTimer(nullptr, 0, 500, &MenuWatch::Tick);
+    }
+    ~MenuWatch() {
+        KillTimer(nullptr, timer);
+        if (hook) UnhookWindowsHookEx(hook);
+        watched = nullptr;
+    }
+    static LRESULT CALLBACK Cbt(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND && watched && watched->FMenuTracking &&
+            guitest::ClassNameOf(reinterpret_cast<HWND>(wParam)) == L"#32768")
+            opened = true;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        // Any menu of this thread still open a tick later is ended too: a guard against
+        // a hang, not a judgement (a system menu left open fails the restore instead).
+        bool open = false;
+        for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
+            if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) open = true;
+        if (opened || (open && seenOpen)) EndMenu();
+        seenOpen = open;
+    }
+    HHOOK hook = nullptr;
+    UINT_PTR timer = 0;
+    static TWinSkinForm* watched;
+    static bool opened;
+    static bool seenOpen;
+};
+TWinSkinForm* MenuWatch::watched = nullptr;
+bool MenuWatch::opened = false;
+bool MenuWatch::seenOpen = false;
+
+TEST_F(SkinnedFrame, CaptionButtons_LeavingGivesBackTheirPixels) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_TRUE(Activate(*skin));
+    const HWND hwnd = window.Handle();
+    TWinSysButton* buttons[] = {VisibleButton(*skin, 2), VisibleButton(*skin, 1), VisibleButton(*skin, 0)};
+    for (TWinSysButton* button : buttons) ASSERT_NE(button, nullptr) << "minimise, maximise, close";
+    const POINT away = CentreOnScreen(hwnd, RECT{100, 150, 100, 150});  // in the client area
+    MoveTo(away);
+    ASSERT_TRUE(PumpUntil([&] { return skin->FHotObject == nullptr; }));
+    const Capture before = Shown(hwnd);
+
+    // Across minimise, maximise and close, and away: each was lit, none stays lit.
+    for (TWinSysButton* button : buttons) {
+        MoveTo(CentreOnScreen(hwnd, button->Bounds));
+        EXPECT_TRUE(PumpUntil([&] { return skin->FHotObject == button; })) << button->Definition->Name << " never lit";
+        EXPECT_GT(Differ(before, Shown(hwnd), button->Bounds), 0) << button->Definition->Name << " looks the same lit";
+    }
+    MoveTo(away);
+    EXPECT_TRUE(PumpUntil([&] { return skin->FHotObject == nullptr; })) << "the mouse left the buttons";
+    Capture after = Shown(hwnd);
+    for (TWinSysButton* button : buttons)
+        EXPECT_EQ(Differ(before, after, button->Bounds), 0) << button->Definition->Name << " after the mouse left";
+
+    // Close pressed, dragged off and released: the window stays open and the button
+    // shows its old pixels.
+    TWinSysButton* close = buttons[2];
+    MoveTo(CentreOnScreen(hwnd, close->Bounds));
+    ASSERT_TRUE(PumpUntil([&] { return skin->FHotObject == close; }));
+    Button(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(PumpUntil([&] { return close->State == nsDown; })) << "close never pressed";
+    MoveTo(away);
+    EXPECT_TRUE(PumpUntil([&] { return skin->FHotObject == nullptr; })) << "the pressed close button was left";
+    Button(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(guitest::PumpThroughTimerTicks(250, 2));
+    ASSERT_TRUE(IsWindow(hwnd)) << "released off the button, close closed the window";
+    after = Shown(hwnd);
+    EXPECT_EQ(Differ(before, after, close->Bounds), 0) << "close after the press was dragged off";
+}
+
+TEST_F(SkinnedFrame, MaximiseMinimiseRestoreRestore_BackAtItsRectangle) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300, true);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_TRUE(Activate(*skin));
+    const HWND hwnd = window.Handle();
+    const RECT normal = guitest::WindowRectOf(hwnd);
+    auto click = [&](int action, const char* what) {
+        TWinSysButton* button = VisibleButton(*skin, action);
+        if (!button) return ::testing::AssertionFailure() << "no " << what << " button";
+        ClickAt(CentreOnScreen(hwnd, button->Bounds));
+        return ::testing::AssertionSuccess();
+    };
+    ASSERT_TRUE(click(1, "maximise"));
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; })) << "maximised";
+    ASSERT_TRUE(click(2, "minimise"));
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd) && skin->FWindowState == wsSkinMinimized; })) << "minimised";
+    ASSERT_TRUE(click(2, "restore (minimised)"));
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; }))
+        << "restored to maximised";
+    ASSERT_TRUE(click(1, "restore (maximised)"));
+    ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(hwnd) && !IsIconic(hwnd) && skin->FWindowState == wsSkinNormal; }))
+        << "restored";
+    EXPECT_TRUE(guitest::SameRect(guitest::WindowRectOf(hwnd), normal))
+        << guitest::ToString(guitest::WindowRectOf(hwnd)) << " instead of " << guitest::ToString(normal);
+}
+
+TEST_F(SkinnedFrame, MinimisedCaption_TitleRestoreGlyphAndDoubleClick) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300, true);
+    ASSERT_NE(skin, nullptr);
+    const HWND hwnd = window.Handle();
+    SetWindowTextW(hwnd, L"Strip");
+    ShowWindow(hwnd, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd) && skin->FWindowState == wsSkinMinimized; }));
+
+    // Where the minimise button stands, the skin's restore glyph.
+    TWinSysButton* restore = VisibleButton(*skin, 2);
+    ASSERT_NE(restore, nullptr) << "no button restores the minimised window";
+    std::shared_ptr<TDataSkinSysButton> glyph;
+    for (const auto& def : data->CaptionButtons)
+        if (def->Action == 1 && def->Visibility == 1) glyph = def;
+    ASSERT_NE(glyph, nullptr) << "the default skin has a restore button";
+    const Capture strip = Shown(hwnd);
+    EXPECT_EQ(GlyphMisses(strip, restore->Bounds, *glyph, NormalCell(*skin, *glyph)), 0) << "the restore glyph";
+
+    // The title, as far as it fits: taking the text away changes the strip.
+    SetWindowTextW(hwnd, L"");
+    const Capture untitled = Shown(hwnd);
+    SetWindowTextW(hwnd, L"Strip");
+    EXPECT_GE(Differ(strip, untitled, RECT{0, 0, strip.Width(), strip.Height()}), 20) << "no title on the strip";
+
+    // A double-click on the title, above where the menu bar's first item lies on the
+    // normal window, restores the window and opens no menu.
+    ASSERT_NE(skin->FMenuBar, nullptr);
+    ASSERT_GT(skin->FMenuBar->ItemCount(), 0);
+    const RECT file = skin->FMenuBar->Item(0)->Bounds;
+    const int x = std::max<int>(file.left, data->Title->Margins.Left) + 2;
+    ASSERT_LT(x, file.right) << "the title starts past the first menu item";
+    MenuWatch watch(skin);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    MoveTo(POINT{r.left + x, r.top + restore->Bounds.top + 4});
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(hwnd) || MenuWatch::opened; }) && !IsIconic(hwnd))
+        << "a double-click did not restore the minimised window";
+    EXPECT_FALSE(MenuWatch::opened) << "a click on the minimised caption opened a drop-down of the menu bar";
+}
+
+TEST_F(SkinnedFrame, WindowSmallerThanItsParts_KeepsItsBottomBorderAndLosesButtons) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 300, 200, true);
+    ASSERT_NE(skin, nullptr);
+    const HWND hwnd = window.Handle();
+    SetWindowPos(hwnd, nullptr, 0, 0, 40, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(PumpUntil([&] {
+        const RECT r = guitest::WindowRectOf(hwnd);
+        return guitest::Width(r) == 40 && guitest::Height(r) == 40;
+    })) << "the window never took 40 x 40";
+    const TWinSysButton* close = VisibleButton(*skin, 0);
+    ASSERT_NE(close, nullptr) << "the close button is kept longest";
+    const Capture frame = Shown(hwnd);
+    ASSERT_TRUE(frame.Valid());
+    int iconPixels = 0;
+    for (int y = 0; y < skin->FBorderTop; ++y)
+        for (int x = 0; x < frame.Width(); ++x)
+            if (guitest::ColorNear(frame.Pixel(x, y), kIconColour, 8)) ++iconPixels;
+    EXPECT_EQ(iconPixels, 0) << "the window icon shows with the close button over it";
+    EXPECT_EQ(GlyphMisses(frame, close->Bounds, *close->Definition, NormalCell(*skin, *close->Definition)), 0)
+        << "the close glyph";
+
+    // The bottom border: the skin's bottom part as the frame draws it.
+    const int inner = 40 - skin->FBorderLeft - skin->FBorderRight;
+    TDataSkinObject& bottom = *data->Bottom;
+    const int cell = skin->FActive || bottom.Frame < 2 ? 1 : 2;
+    auto part = RenderSkinPart(RECT{0, 0, inner, skin->FBorderBottom}, bottom.Image, bottom.Margins, StripAxis::Vertical,
+                               bottom.Tile == 1 ? CentreFill::Stretch : CentreFill::Tile, std::max(bottom.Frame, 1), cell);
+    ASSERT_TRUE(part && !part->Empty());
+    for (int y = 0; y < skin->FBorderBottom; ++y)
+        EXPECT_TRUE(guitest::PixelIs(frame, skin->FBorderLeft + inner / 2, 40 - skin->FBorderBottom + y,
+                                     part->PixelColor(inner / 2, y) & 0xFFFFFF))
+            << "bottom border row " << y;
+}
+
+}  // namespace
