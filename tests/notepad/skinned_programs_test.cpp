@@ -198,7 +198,11 @@ HWND VerticalCoverOver(HWND host) {
     return found;
 }
 
-void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const wchar_t* shot,
+// How a main window opens: in the bottom-right corner of the screen, or maximised with that
+// corner as its restored place.
+enum class Opens { InTheCorner, MaximisedOverTheCorner };
+
+void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const wchar_t* shot, Opens opens,
                              const wchar_t* title = nullptr) {
     notepadtest::CreateMarker();
     Process p = LaunchProgram(exe);
@@ -206,6 +210,11 @@ void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const
     HWND main = WaitForMainWindow(p, mainClass);
     ASSERT_NE(nullptr, main) << "no main window";
     ASSERT_TRUE(PumpUntil([&] { return Skinned(main); })) << "the main window is not skinned";
+    if (opens == Opens::MaximisedOverTheCorner) {
+        EXPECT_TRUE(IsZoomed(main)) << "not maximised: " << ToString(WindowRectOf(main));
+        PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(main); })) << "not restored";
+    }
     EXPECT_TRUE(ShowsSkinnedFrame(main, shot));
     // The skin fits the frame to its borders; the window keeps its corner all the same.
     RECT r{};
@@ -223,12 +232,14 @@ void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const
 
 }  // namespace
 
-TEST(SkinnedPrograms, Quillet_MainWindow) { ExpectMainWindowSkinned(L"quillet.exe", L"TFnotepad", L"quillet_main"); }
+TEST(SkinnedPrograms, Quillet_MainWindow) {
+    ExpectMainWindowSkinned(L"quillet.exe", L"TFnotepad", L"quillet_main", Opens::MaximisedOverTheCorner);
+}
 TEST(SkinnedPrograms, Scrivet_MainWindowWithItsListeningStateInTheCaption) {
-    ExpectMainWindowSkinned(L"scrivet.exe", L"TFWord", L"scrivet_main", L"Dormel(已开始)");
+    ExpectMainWindowSkinned(L"scrivet.exe", L"TFWord", L"scrivet_main", Opens::InTheCorner, L"Dormel(已开始)");
 }
 TEST(SkinnedPrograms, Parlet_MainWindowWithItsListeningStateInTheCaption) {
-    ExpectMainWindowSkinned(L"parlet.exe", L"TFInput", L"parlet_main", L"Chattuck(已开始)");
+    ExpectMainWindowSkinned(L"parlet.exe", L"TFInput", L"parlet_main", Opens::InTheCorner, L"Chattuck(已开始)");
 }
 
 TEST(SkinnedPrograms, Quillet_MessageBox) {
