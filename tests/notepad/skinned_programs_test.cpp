@@ -1,10 +1,11 @@
 // The three programs start skinned: each main window answers the skin query and shows the
 // default skin's frame on screen, and so do a message box and the open-file and font dialogs
 // of the notepad; the notepad's progress bar, status bar, scroll bars and its dialogs' buttons
-// are drawn from the skin.  Screenshots of each are saved to <build>/screenshots/ as build
-// artefacts.
+// are drawn from the skin, and its editor keeps its set-up and skin across File > New.
+// Screenshots of each are saved to <build>/screenshots/ as build artefacts.
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 
 #include "Bitmap.h"
 #include "ComCtrls.h"
+#include "Menus.h"
 #include "RichEdit.h"
 #include "Fnotepad.h"
 #include "SkinMessages.h"
@@ -383,4 +385,70 @@ TEST(SkinnedPrograms, Quillet_ControlsDrawnFromTheSkin) {
     }
     const Capture whole = CaptureWindow(form->Handle(), true, CaptureMethod::WindowDc);
     if (whole.Valid()) whole.SaveBmp(ScreenshotPath(L"quillet_controls"));
+}
+
+namespace {
+
+// What the user gets from the empty editor: its styles, change notices, default character
+// format and background colour, and whether it lies in front of what shares its place.
+std::string EditorFacts(TRichEdit& editor) {
+    HWND e = editor.Handle();
+    CHARFORMAT2W cf{};
+    cf.cbSize = sizeof cf;
+    SendMessageW(e, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+    // The background colour is read by setting one and putting the old one back.
+    const LRESULT background = SendMessageW(e, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3));
+    SendMessageW(e, EM_SETBKGNDCOLOR, 0, background);
+    const RECT r = RectInParent(e);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    char text[400];
+    snprintf(text, sizeof text, "style %08lx ex %08lx mask %08lx face %s height %ld colour %06lx charset %d effects %08lx back %06lx at %s front %d",
+             static_cast<unsigned long>(GetWindowLongPtrW(e, GWL_STYLE)), static_cast<unsigned long>(GetWindowLongPtrW(e, GWL_EXSTYLE)),
+             static_cast<unsigned long>(SendMessageW(e, EM_GETEVENTMASK, 0, 0)), ToUtf8(cf.szFaceName).c_str(), cf.yHeight,
+             cf.crTextColor, cf.bCharSet, cf.dwEffects, static_cast<unsigned long>(background), ToString(r).c_str(),
+             ChildWindowFromPointEx(GetParent(e), centre, CWP_SKIPINVISIBLE) == e ? 1 : 0);
+    return text;
+}
+
+}  // namespace
+
+// File > New after a document: the editor is empty and as it was (styles, change notices,
+// font, colours, place, the focus), its scroll bar is still drawn by the skin, and opening
+// and emptying leaves no GDI object behind.
+TEST(SkinnedPrograms, Quillet_NewKeepsTheEditorAsItWas) {
+    ASSERT_TRUE(notepadtest::Standin::Get().Loaded()) << "stand-in recognizer DLL not found";
+    InProcessNotepad notepad;
+    TFnotepad* form = notepad.form;
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(form->Handle()); })) << "the main form is not skinned";
+    auto* newItem = dynamic_cast<TMenuItem*>(form->FindComponent("M_NewFiles"));
+    ASSERT_NE(nullptr, newItem);
+    TempDir temp(L"quillet");
+    std::string lines;
+    for (int i = 0; i < 300; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    const std::string file = ToAnsi(temp.File(L"long.txt"));
+    ASSERT_TRUE(WriteFileBytes(ToWide(file), lines));
+    const auto openAndNew = [&] {
+        form->OpenFile(file);
+        SendMessageW(form->Handle(), WM_COMMAND, newItem->Command(), 0);
+        PumpMessages();
+    };
+    form->RichEdit1->SetFocus();
+    const std::string empty = EditorFacts(*form->RichEdit1);
+    openAndNew();
+    EXPECT_EQ("", form->RichEdit1->Text());
+    EXPECT_EQ(empty, EditorFacts(*form->RichEdit1));
+    EXPECT_EQ(form->RichEdit1->Handle(), GetFocus());
+
+    HWND edit = form->RichEdit1->Handle();
+    std::wstring text;
+    for (int i = 0; i < 300; ++i) text += L"line " + std::to_wstring(i) + L"\r\n";
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    EXPECT_TRUE(PumpUntil([&] { return VerticalCoverOver(edit) != nullptr; }))
+        << "no visible scroll-bar cover over the new window's vertical bar";
+
+    const GuiObjectCounts before = CountGuiObjects();
+    ASSERT_TRUE(before.gdiKnown) << before.source;
+    for (int i = 0; i < 5; ++i) openAndNew();
+    const GuiObjectCounts after = CountGuiObjects();
+    EXPECT_LE(after.gdi, before.gdi + 2) << "GDI objects, " << after.source;
 }
