@@ -101,13 +101,28 @@ bool TFnotepad::askAgainIfChanged(unsigned answeredAt) {
     return true;
 }
 
-void TFnotepad::loadDocument(const std::string& bytes) {
-    if (!RichEdit1->PlainText() && isRichText(bytes)) {
-        RichEdit1->LoadFromBytes(bytes, true);
-        richTextFile_ = CurrentFileName;
-    } else {
-        RichEdit1->SetWideText(document::DecodeText(bytes));
+void TFnotepad::loadDocument(const std::string& name, const std::string& bytes) {
+    CurrentFileName = name;
+    try {
+        WaitCursor wait;
+        // Only the editor's window holds every character of the text (without one the
+        // editor keeps 8-bit text, which has no room for the bytes kept as characters).
+        RichEdit1->HandleNeeded();
+        if (!RichEdit1->PlainText() && isRichText(bytes)) {
+            RichEdit1->LoadFromBytes(bytes, true);
+            richTextFile_ = name;
+        } else {
+            RichEdit1->SetWideText(document::DecodeText(bytes));
+            richTextFile_.clear();
+        }
+    } catch (...) {
+        // A file the editor cannot take (damaged rich text) leaves an empty untitled
+        // document behind the error: a save must never write what was read of it over it.
+        RichEdit1->Clear();
+        CurrentFileName.clear();
         richTextFile_.clear();
+        UpdateCaption();
+        throw;
     }
 }
 
@@ -137,12 +152,8 @@ void TFnotepad::OpenFile(const std::string& fileName) {
         bytes = document::ReadFileBytes(name);
     }
     if (!askAgainIfChanged(answeredAt)) return;
-    CurrentFileName = name;
-    RichEdit1->SetPlainText(texts::UpperCase(extensionPart(CurrentFileName)) != ".RTF");
-    {
-        WaitCursor wait;
-        loadDocument(bytes);
-    }
+    RichEdit1->SetPlainText(texts::UpperCase(extensionPart(name)) != ".RTF");
+    loadDocument(name, bytes);
     UpdateCaption();
 }
 
@@ -226,10 +237,6 @@ void TFnotepad::DropFiles(HANDLE dropHandle) {
     const unsigned answeredAt = textChanges_;
     const std::string bytes = document::ReadFileBytes(last);
     if (!askAgainIfChanged(answeredAt)) return;
-    CurrentFileName = last;
-    {
-        WaitCursor wait;
-        loadDocument(bytes);
-    }
+    loadDocument(last, bytes);
     SetCaption("Swaplet-" + fileNamePart(last));
 }
