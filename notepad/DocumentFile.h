@@ -8,9 +8,10 @@
 namespace document {
 
 // A byte that the ANSI code page cannot turn into a character (a lead byte without a valid
-// trail byte, a byte the code page leaves unmapped) travels through the editor as the
-// private-use character kKeptByteBase + byte, and is written back as that byte.  No code
-// page the programs run under maps any character to this range.
+// trail byte, a byte the code page leaves unmapped), and a NUL byte, where the editor's text
+// would end, travel through the editor as the private-use character kKeptByteBase + byte,
+// and are written back as that byte.  No code page the programs run under maps any
+// character to this range.
 constexpr wchar_t kKeptByteBase = 0xF700;
 
 // The file's bytes in the calling thread's ANSI code page as text; every byte that does not

@@ -437,6 +437,23 @@ TEST_F(NotepadDocuments, OpenSave_UnmappableBytesSurvive) {
     EXPECT_EQ(before + "\r\n", read(path("bad.txt")));
 }
 
+// A NUL byte: the text around it is shown, and a save gives back the file's bytes with
+// what was typed.
+TEST_F(NotepadDocuments, OpenSave_NulByteShowsTheTextAroundItAndSurvives) {
+    const std::string before("before\0after NUL\r\nline2\r\n", 25);
+    write("zero.txt", before);
+    RunDialogs([&] { form->M_OpenFilesClick(form); }, {ChooseFile(path("zero.txt"))});
+    const std::string shown = form->RichEdit1->Lines()[0];
+    EXPECT_EQ(0u, shown.find("before")) << shown;
+    EXPECT_NE(std::string::npos, shown.find("after NUL")) << shown;
+    EXPECT_EQ("line2", form->RichEdit1->Lines()[1]);
+    form->RichEdit1->SetSelStart(0);
+    form->RichEdit1->SetSelText("x");
+    RunDialogs([&] { form->M_SaveClick(form); }, {});  // no error box
+    EXPECT_EQ(guitest::HexBytes("x" + before), guitest::HexBytes(read(path("zero.txt"))));
+    EXPECT_FALSE(form->RichEdit1->Modified());
+}
+
 // Chinese folder and file names: open, save, drop and the caption.
 TEST_F(NotepadDocuments, ChinesePath_OpenSaveDropAndCaption) {
     ASSERT_TRUE(CreateDirectoryW(temp.File(L"中文目录").c_str(), nullptr)) << GetLastError();
