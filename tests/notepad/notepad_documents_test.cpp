@@ -223,11 +223,14 @@ TEST_F(NotepadDocuments, EditCommands_DeleteSelectAllAndDate) {
     form->RichEdit1->SetText("abc");
     form->RichEdit1->SetSelStart(1);
     form->RichEdit1->SetSelLength(0);
-    form->M_DelClick(form);  // nothing selected: the character after the caret
-    EXPECT_EQ("ac", form->RichEdit1->Text());
+    // Edit > Delete as the menu sends it: with nothing selected nothing is deleted.
+    auto* del = dynamic_cast<TMenuItem*>(form->FindComponent("M_Del"));
+    ASSERT_NE(nullptr, del);
+    SendMessageA(form->Handle(), WM_COMMAND, del->Command(), 0);
+    EXPECT_EQ("abc", form->RichEdit1->Text());
     form->M_CtrlAClick(form);
     EXPECT_GE(form->RichEdit1->SelLength(), 2);  // the rich edit counts its final paragraph mark too
-    form->M_DelClick(form);
+    SendMessageA(form->Handle(), WM_COMMAND, del->Command(), 0);
     EXPECT_EQ("", form->RichEdit1->Text());
     form->M_DateTimeClick(form);
     EXPECT_GE(form->RichEdit1->Text().size(), 8u);
