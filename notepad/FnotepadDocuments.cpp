@@ -72,11 +72,19 @@ private:
 
 }  // namespace
 
+void TFnotepad::showCaption(const std::string& caption) {
+    SetCaption(caption);
+    // Under Wine a skinned window's caption change drops the repaint its controls still had
+    // coming (the skin turns drawing off around it, and Wine's WM_SETREDRAW validates the
+    // children): the editor, just filled or emptied, would keep showing what it showed.
+    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void TFnotepad::UpdateCaption() {
     if (!CurrentFileName.empty())
-        SetCaption(Application->Title() + " - " + fileNamePart(CurrentFileName));
+        showCaption(Application->Title() + " - " + fileNamePart(CurrentFileName));
     else
-        SetCaption(Application->Title() + " - 未命名");
+        showCaption(Application->Title() + " - 未命名");
     RichEdit1->SetModified(false);
 }
 
@@ -238,5 +246,5 @@ void TFnotepad::DropFiles(HANDLE dropHandle) {
     const std::string bytes = document::ReadFileBytes(last);
     if (!askAgainIfChanged(answeredAt)) return;
     loadDocument(last, bytes);
-    SetCaption("Swaplet-" + fileNamePart(last));
+    showCaption("Swaplet-" + fileNamePart(last));
 }

@@ -9,6 +9,7 @@
 #include "Fnotepad.h"
 #include "Menus.h"
 #include "RichEdit.h"
+#include "SkinMessages.h"
 #include "StdCtrls.h"
 #include "WinSkinData.h"
 #include "gui_test.h"
@@ -455,6 +456,17 @@ TEST_F(NotepadDocuments, OpenSave_NulByteShowsTheTextAroundItAndSurvives) {
     RunDialogs([&] { form->M_SaveClick(form); }, {});  // no error box
     EXPECT_EQ(guitest::HexBytes("x" + before), guitest::HexBytes(read(path("zero.txt"))));
     EXPECT_FALSE(form->RichEdit1->Modified());
+}
+
+// Opening a file changes the skinned form's caption; the editor still paints the file.
+TEST_F(NotepadDocuments, Open_TheEditorPaintsTheFile) {
+    ASSERT_TRUE(guitest::PumpUntil([&] { return SendMessageA(form->Handle(), WM_SKINQUERY, 0, 0) == 1; }))
+        << "the form is not skinned";
+    write("shown.txt", "shown\r\n");
+    form->OpenFile(path("shown.txt"));
+    guitest::MessageRecorder recorder;
+    recorder.Attach(form->RichEdit1->Handle());
+    EXPECT_TRUE(guitest::PumpUntil([&] { return recorder.Count(WM_PAINT) > 0; })) << "the editor was not painted";
 }
 
 // Chinese folder and file names: open, save, drop and the caption.
