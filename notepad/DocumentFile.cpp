@@ -142,6 +142,10 @@ std::string ReadFileBytes(const std::string& fileName) {
     UniqueKernelHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) throw Exception("Cannot open file \"" + fileName + "\". " + lastErrorText());
+    // A name the system takes for a device ("nul.txt", "con.txt" in any folder) reads the
+    // device, not the file of that name: an empty document that would look like the file.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        throw Exception("Cannot open file \"" + fileName + "\". The name stands for a device, not a file.");
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) throw Exception("Cannot read file \"" + fileName + "\". " + lastErrorText());
     if (size.QuadPart >= (1LL << 31)) throw Exception("File \"" + fileName + "\" is too large");

@@ -24,7 +24,8 @@ std::string EncodeText(const std::wstring& text);
 // How many bytes of DecodeText's result are kept bytes.
 size_t CountKeptBytes(const std::wstring& text);
 
-// The whole file; raises Exception when it cannot be opened or read.
+// The whole file; raises Exception when it cannot be opened or read, or when its name
+// stands for a device.
 std::string ReadFileBytes(const std::string& fileName);
 // Writes the bytes to a new file beside fileName and then puts it in fileName's place, so
 // that the old file stays whole when the write fails (disk full, no access).  Raises

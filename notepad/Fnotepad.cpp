@@ -161,7 +161,18 @@ void TFnotepad::FormCreate(TObject*) {
 void TFnotepad::openStartFile() {
     std::string name;
     name.swap(startFile_);
-    if (!name.empty()) OpenFile(name);
+    if (name.empty()) return;
+    try {
+        OpenFile(name);
+    } catch (...) {
+        // A file that could not be read must not stay the document's name: the first save
+        // would write over it without a question.
+        if (CurrentFileName == name) {
+            CurrentFileName.clear();
+            UpdateCaption();
+        }
+        throw;
+    }
 }
 
 void TFnotepad::FormShow(TObject*) { FirstRunPrompt(); }

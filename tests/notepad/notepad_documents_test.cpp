@@ -441,11 +441,27 @@ TEST_F(NotepadDocuments, OpenSave_UnmappableBytesSurvive) {
     EXPECT_EQ(before + "\r\n", read(path("bad.txt")));
 }
 
-// A NUL byte: the text around it is shown, and a save gives back the file's bytes with
-// what was typed.
-TEST_F(NotepadDocuments, OpenSave_NulByteShowsTheTextAroundItAndSurvives) {
-    const std::string before("before\0after NUL\r\nline2\r\n", 25);
-    write("zero.txt", before);
+// A file whose name the system takes for a device ("nul.txt" reads the NUL device, not the
+// file) is refused with a word to the user instead of opening as an empty document that
+// looks like the file; the same bytes under another name show the text around their NUL
+// byte and come back whole from a save.
+TEST_F(NotepadDocuments, Open_DeviceNameIsRefusedAndANulByteSurvives) {
+    const std::string bytes("before\0after NUL\r\nline2\r\n", 25);
+    write("nul.txt", bytes);
+    write("zero.txt", bytes);
+    form->RichEdit1->SetSelText("mine");
+    form->RichEdit1->SetModified(false);
+    RunDialogs([&] {
+        try {
+            form->M_OpenFilesClick(form);
+            ADD_FAILURE() << "nul.txt opened";
+        } catch (const Exception& e) {
+            EXPECT_NE(std::string::npos, std::string(e.what()).find("device")) << e.what();
+        }
+    }, {ChooseFile(path("nul.txt"))});
+    EXPECT_EQ("mine", form->RichEdit1->Text());
+    EXPECT_TRUE(CurrentFileName.empty());
+
     RunDialogs([&] { form->M_OpenFilesClick(form); }, {ChooseFile(path("zero.txt"))});
     const std::string shown = form->RichEdit1->Lines()[0];
     EXPECT_EQ(0u, shown.find("before")) << shown;
@@ -454,8 +470,7 @@ TEST_F(NotepadDocuments, OpenSave_NulByteShowsTheTextAroundItAndSurvives) {
     form->RichEdit1->SetSelStart(0);
     form->RichEdit1->SetSelText("x");
     RunDialogs([&] { form->M_SaveClick(form); }, {});  // no error box
-    EXPECT_EQ(guitest::HexBytes("x" + before), guitest::HexBytes(read(path("zero.txt"))));
-    EXPECT_FALSE(form->RichEdit1->Modified());
+    EXPECT_EQ(guitest::HexBytes("x" + bytes), guitest::HexBytes(read(path("zero.txt"))));
 }
 
 // Opening a file changes the skinned form's caption; the editor still paints the file.
