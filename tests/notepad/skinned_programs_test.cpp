@@ -402,7 +402,8 @@ std::string EditorFacts(TRichEdit& editor) {
     const RECT r = RectInParent(e);
     const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     char text[400];
-    snprintf(text, sizeof text, "style %08lx ex %08lx mask %08lx face %s height %ld colour %06lx charset %d effects %08lx back %06lx at %s front %d",
+    snprintf(text, sizeof text,
+             "style %08lx ex %08lx mask %08lx face %s height %ld colour %06lx charset %d effects %08lx back %06lx at %s front %d",
              static_cast<unsigned long>(GetWindowLongPtrW(e, GWL_STYLE)), static_cast<unsigned long>(GetWindowLongPtrW(e, GWL_EXSTYLE)),
              static_cast<unsigned long>(SendMessageW(e, EM_GETEVENTMASK, 0, 0)), ToUtf8(cf.szFaceName).c_str(), cf.yHeight,
              cf.crTextColor, cf.bCharSet, cf.dwEffects, static_cast<unsigned long>(background), ToString(r).c_str(),
@@ -443,8 +444,13 @@ TEST(SkinnedPrograms, Quillet_NewKeepsTheEditorAsItWas) {
     std::wstring text;
     for (int i = 0; i < 300; ++i) text += L"line " + std::to_wstring(i) + L"\r\n";
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    EXPECT_TRUE(PumpUntil([&] { return VerticalCoverOver(edit) != nullptr; }))
+    HWND cover = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (cover = VerticalCoverOver(edit)) != nullptr; }))
         << "no visible scroll-bar cover over the new window's vertical bar";
+    const RECT c = RectInParent(cover);
+    EXPECT_EQ(cover, ChildWindowFromPointEx(GetParent(cover), POINT{(c.left + c.right) / 2, (c.top + c.bottom) / 2},
+                                            CWP_SKIPINVISIBLE))
+        << "the cover lies behind the new window";
 
     const GuiObjectCounts before = CountGuiObjects();
     ASSERT_TRUE(before.gdiKnown) << before.source;
