@@ -415,7 +415,7 @@ std::string EditorFacts(TRichEdit& editor) {
 
 // File > New after a document: the editor is empty and as it was (styles, change notices,
 // font, colours, place, the focus), its scroll bar is still drawn by the skin, and opening
-// and emptying leaves no GDI object behind.
+// and emptying leave no GDI objects behind.
 TEST(SkinnedPrograms, Quillet_NewKeepsTheEditorAsItWas) {
     ASSERT_TRUE(notepadtest::Standin::Get().Loaded()) << "stand-in recognizer DLL not found";
     InProcessNotepad notepad;
@@ -452,9 +452,13 @@ TEST(SkinnedPrograms, Quillet_NewKeepsTheEditorAsItWas) {
                                             CWP_SKIPINVISIBLE))
         << "the cover lies behind the new window";
 
+    // Two new windows a cycle: a leak shows as at least one object a cycle, which Wine's own
+    // caches under load (a few objects now and then) never reach.
+    openAndNew();
     const GuiObjectCounts before = CountGuiObjects();
     ASSERT_TRUE(before.gdiKnown) << before.source;
-    for (int i = 0; i < 5; ++i) openAndNew();
+    constexpr int kCycles = 10;
+    for (int i = 0; i < kCycles; ++i) openAndNew();
     const GuiObjectCounts after = CountGuiObjects();
-    EXPECT_LE(after.gdi, before.gdi + 2) << "GDI objects, " << after.source;
+    EXPECT_LT(after.gdi, before.gdi + kCycles) << "GDI objects, " << after.source;
 }
