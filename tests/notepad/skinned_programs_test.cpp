@@ -204,6 +204,13 @@ HWND VerticalCoverOver(HWND host) {
 // corner as its restored place.
 enum class Opens { InTheCorner, MaximisedOverTheCorner };
 
+// Enough lines that the notepad's editor shows its vertical bar.
+std::wstring ManyLines() {
+    std::wstring text;
+    for (int i = 0; i < 300; ++i) text += L"line " + std::to_wstring(i) + L"\r\n";
+    return text;
+}
+
 void ExpectMainWindowSkinned(const wchar_t* exe, const wchar_t* mainClass, const wchar_t* shot, Opens opens,
                              const wchar_t* title = nullptr) {
     notepadtest::CreateMarker();
@@ -366,8 +373,7 @@ TEST(SkinnedPrograms, Quillet_ControlsDrawnFromTheSkin) {
 
     // Enough lines that the rich edit shows a vertical bar: the cover lies over it.
     HWND edit = form->RichEdit1->Handle();
-    std::wstring text;
-    for (int i = 0; i < 300; ++i) text += L"line " + std::to_wstring(i) + L"\r\n";
+    const std::wstring text = ManyLines();
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     HWND cover = nullptr;
     EXPECT_TRUE(PumpUntil([&] { return (cover = VerticalCoverOver(edit)) != nullptr; }))
@@ -424,10 +430,8 @@ TEST(SkinnedPrograms, Quillet_NewKeepsTheEditorAsItWas) {
     auto* newItem = dynamic_cast<TMenuItem*>(form->FindComponent("M_NewFiles"));
     ASSERT_NE(nullptr, newItem);
     TempDir temp(L"quillet");
-    std::string lines;
-    for (int i = 0; i < 300; ++i) lines += "line " + std::to_string(i) + "\r\n";
     const std::string file = ToAnsi(temp.File(L"long.txt"));
-    ASSERT_TRUE(WriteFileBytes(ToWide(file), lines));
+    ASSERT_TRUE(WriteFileBytes(ToWide(file), ToAnsi(ManyLines())));
     const auto openAndNew = [&] {
         form->OpenFile(file);
         SendMessageW(form->Handle(), WM_COMMAND, newItem->Command(), 0);
@@ -441,8 +445,7 @@ TEST(SkinnedPrograms, Quillet_NewKeepsTheEditorAsItWas) {
     EXPECT_EQ(form->RichEdit1->Handle(), GetFocus());
 
     HWND edit = form->RichEdit1->Handle();
-    std::wstring text;
-    for (int i = 0; i < 300; ++i) text += L"line " + std::to_wstring(i) + L"\r\n";
+    const std::wstring text = ManyLines();
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     HWND cover = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (cover = VerticalCoverOver(edit)) != nullptr; }))
