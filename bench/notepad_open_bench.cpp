@@ -1,13 +1,18 @@
-// Large plain-text files in the notepad, beside a bare rich edit: for 1, 5 and 20 MB of
-// GBK text (80-byte lines), the time to open the file until the editor has painted it, the
-// peak memory of the process, and for the notepad the time to save it back (checked byte
-// for byte).  Each measurement runs in a child process of its own, so that every peak
-// belongs to one file alone.
-//  - notepad: the form's open command (read, decode, hand the text to the editor);
-//  - bare: a "RichEdit20A" window of the editor's size, font and wrapping, given the file's
-//    bytes with EM_STREAMIN as plain text.
-// Memory: the peak working set of the process and its growth over the process before
-// the open.
+// Large plain-text files in the notepad, each figure beside a bare rich edit: for 1, 5 and
+// 20 MB of GBK text (80-byte lines),
+//  - command line: quillet.exe started with the file, from the start of the process until
+//    its editor holds the whole text and the program answers again; beside it a program of
+//    this benchmark started the same way, which makes a bare "RichEdit20A" window of the
+//    notepad editor's size and gives it the file;
+//  - open command: the form's open command on a shown form (what the open dialog leads to),
+//    until the editor has painted the file, with the process's peak memory and the time to
+//    save the file back (checked byte for byte); beside it the bare window given the file's
+//    bytes with EM_STREAMIN as plain text;
+//  - new: the form's New on the open file, until the editor has painted; beside it the
+//    bare window replaced by an empty one set up the same way;
+//  - open after it: opening a one-line file while the large one is open.
+// The bare window has the size the notepad's editor had in the same run.  Each in-process
+// measurement runs in a child process of its own, so that every peak belongs to one file.
 //
 // run, from the build folder with the stand-ins registered:
 //   ./wine-run notepad_open_bench.exe [sizes in MB, default 1 5 20]
@@ -17,25 +22,27 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "Fnotepad.h"
 #include "RichEdit.h"
+#include "SkinMessages.h"
 #include "WinSkinData.h"
+#include "bench_timing.h"
 #include "gui_test.h"
 #include "notepad_test_support.h"
 
 namespace {
 
-double nowMs() {
-    static LARGE_INTEGER f = [] { LARGE_INTEGER x; QueryPerformanceFrequency(&x); return x; }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using bench::Clock;
+using bench::Ms;
+
+// Long enough for the slowest figure of a 20 MB file under Wine.
+constexpr DWORD kGuardMs = 60 * 60 * 1000;
 
 // Resident size now and at its peak, in KiB (Wine fills these from the process's own
 // /proc status: VmRSS and VmHWM).
@@ -51,18 +58,7 @@ Resident resident() {
     return {pmc.WorkingSetSize / 1024.0, pmc.PeakWorkingSetSize / 1024.0};
 }
 
-std::string readAll(const std::string& name) {
-    HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    LARGE_INTEGER size{};
-    GetFileSizeEx(h, &size);
-    std::string data(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &got, nullptr);
-    CloseHandle(h);
-    data.resize(got);
-    return data;
-}
+std::string readAll(const std::string& name) { return guitest::ReadFileBytes(guitest::ToWide(name)); }
 
 // GBK text in lines of 80 bytes (78 and CR LF): Chinese, digits and blanks.
 void makeFile(const std::string& name, size_t megabytes) {
@@ -74,56 +70,70 @@ void makeFile(const std::string& name, size_t megabytes) {
     const size_t total = megabytes * 1024 * 1024;
     data.reserve(total + line.size());
     while (data.size() + line.size() <= total) data += line;
-    HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    CloseHandle(h);
+    guitest::WriteFileBytes(guitest::ToWide(name), data);
 }
 
-int childNotepad(const std::string& file) {
+// Lets the skin engine attach to the shown form and fit its frame (its manager acts from a
+// 250 ms timer), as it has long done by the time a user opens a file.
+void settle(HWND form) {
+    guitest::PumpUntil([&] { return SendMessageA(form, WM_SKINQUERY, 0, 0) == 1; }, 5000);
+    guitest::PumpThroughTimerTicks(250, 3);
+}
+
+HWND editorWindow(TFnotepad* form) { return form->RichEdit1->Handle(); }
+
+// Runs the action and pumps until the editor (its window may be a new one) has painted.
+double timed(TFnotepad* form, const std::function<void()>& action) {
+    const auto t0 = Clock::now();
+    action();
+    guitest::PumpMessages();
+    UpdateWindow(editorWindow(form));
+    return Ms(t0, Clock::now());
+}
+
+int childNotepad(const std::string& big, const std::string& small) {
     Application->Initialize();
     RegisterSkinClasses();
     TFnotepad::CommandLineParameters = [] { return std::vector<std::string>(); };
     notepadtest::CreateMarker();
     auto* form = Application->CreateForm<TFnotepad>();
-    form->SetWindowState(wsNormal);
-    form->SetBounds(0, 0, 696, 479);
-    form->Show();
-    guitest::PumpMessages();
+    form->Show();  // in its stored window state, as the program shows it
+    settle(form->Handle());
     const Resident before = resident();
-    double t0 = nowMs();
-    form->OpenFile(file);
-    guitest::PumpMessages();
-    UpdateWindow(form->RichEdit1->Handle());
-    const double openMs = nowMs() - t0;
+    const double openMs = timed(form, [&] { form->OpenFile(big); });
     const Resident afterOpen = resident();
+    RECT editor{};
+    GetWindowRect(editorWindow(form), &editor);
+    const LRESULT length = SendMessageW(editorWindow(form), WM_GETTEXTLENGTH, 0, 0);
     form->RichEdit1->SetModified(true);
-    const std::string original = readAll(file);
-    t0 = nowMs();
+    const std::string original = readAll(big);
+    const auto t0 = Clock::now();
     const bool saved = form->SaveFile(0);
-    const double saveMs = nowMs() - t0;
-    const Resident afterSave = resident();
-    const std::string written = readAll(file);
+    const double saveMs = Ms(t0, Clock::now());
+    const std::string written = readAll(big);
     const bool same = saved && written == original;
     if (!same) {
         size_t at = 0;
         while (at < written.size() && at < original.size() && written[at] == original[at]) ++at;
         std::fprintf(stderr, "saved %zu bytes, original %zu, first difference at %zu\n", written.size(), original.size(), at);
     }
-    std::printf("%.0f %.0f %.0f %.0f %.0f %d\n", openMs, afterOpen.peak, afterOpen.peak - before.now, saveMs,
-                afterSave.peak, same ? 1 : 0);
+    const double openAfterMs = timed(form, [&] { form->OpenFile(small); });
+    form->OpenFile(big);
+    guitest::PumpMessages();
+    const double newMs = timed(form, [&] { form->M_NewFilesClick(form); });
+    std::printf("%.0f %.0f %.0f %.0f %d %ld %ld %ld %.0f %.0f\n", openMs, afterOpen.peak, afterOpen.peak - before.now, saveMs,
+                same ? 1 : 0, editor.right - editor.left, editor.bottom - editor.top, static_cast<long>(length), openAfterMs,
+                newMs);
     form->RichEdit1->SetModified(false);
     delete form;
     return 0;
 }
 
-int childBare(const std::string& file) {
-    Application->Initialize();  // the same process set-up as the notepad's
-    LoadLibraryA("riched20.dll");
-    RECT r{0, 0, 696 - 229 - 16, 479 - 49 - 58};  // about the notepad editor's area at this form size
-    HWND frame = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, r.right, r.bottom, nullptr, nullptr, nullptr, nullptr);
+// A bare rich edit of the given window size, set up like the notepad's editor (font, colour,
+// wrapping, no text limit), on a frame window of its own.
+HWND makeBareEditor(HWND frame, int width, int height) {
     HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
-                                0, 0, r.right, r.bottom, frame, nullptr, nullptr, nullptr);
+                                0, 0, width, height, frame, nullptr, nullptr, nullptr);
     SendMessageA(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
     CHARFORMAT2A cf{};
     cf.cbSize = sizeof cf;
@@ -134,9 +144,14 @@ int childBare(const std::string& file) {
     lstrcpyA(cf.szFaceName, "\xCB\xCE\xCC\xE5");  // 宋体
     SendMessageA(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
     SendMessageA(edit, EM_SETTARGETDEVICE, 0, 0);
-    guitest::PumpMessages();
-    const Resident before = resident();
-    const double t0 = nowMs();
+    return edit;
+}
+
+HWND makeBareFrame(int width, int height) {
+    return CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
+}
+
+void streamFile(HWND edit, const std::string& file) {
     struct In {
         std::string data;
         size_t pos = 0;
@@ -152,12 +167,39 @@ int childBare(const std::string& file) {
         return 0;
     };
     SendMessageA(edit, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&es));
+}
+
+int childBare(int width, int height, const std::string& file) {
+    Application->Initialize();  // the same process set-up as the notepad's
+    LoadLibraryA("riched20.dll");
+    HWND frame = makeBareFrame(width, height);
+    HWND edit = makeBareEditor(frame, width, height);
+    guitest::PumpMessages();
+    const Resident before = resident();
+    auto t0 = Clock::now();
+    streamFile(edit, file);
     guitest::PumpMessages();
     UpdateWindow(edit);
-    const double openMs = nowMs() - t0;
+    const double openMs = Ms(t0, Clock::now());
     const Resident after = resident();
-    std::printf("%.0f %.0f %.0f\n", openMs, after.peak, after.peak - before.now);
+    t0 = Clock::now();
+    DestroyWindow(edit);
+    edit = makeBareEditor(frame, width, height);
+    guitest::PumpMessages();
+    UpdateWindow(edit);
+    const double newMs = Ms(t0, Clock::now());
+    std::printf("%.0f %.0f %.0f %.0f\n", openMs, after.peak, after.peak - before.now, newMs);
     DestroyWindow(frame);
+    return 0;
+}
+
+// The bare window filled as above, then left running until the benchmark ends it.
+int childBareHeld(int width, int height, const std::string& file) {
+    LoadLibraryA("riched20.dll");
+    HWND frame = makeBareFrame(width, height);
+    streamFile(makeBareEditor(frame, width, height), file);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     return 0;
 }
 
@@ -192,32 +234,84 @@ std::string runChild(const std::wstring& args) {
     return out;
 }
 
+// Starts a program and returns the milliseconds until a visible window of it holds a child
+// of `editorClass` with `length` characters and the program answers again; -1 when that
+// did not happen.
+double timeUntilShown(const std::wstring& exe, const std::wstring& args, const wchar_t* editorClass, LRESULT length) {
+    const auto t0 = Clock::now();
+    guitest::Process p = guitest::LaunchProgram(exe, args);
+    if (!p.Valid()) return -1;
+    HWND editor = nullptr;
+    const bool shown = guitest::PumpUntil([&] {
+        if (!p.Running()) return false;
+        for (HWND top : guitest::FindTopLevelWindows(guitest::WindowQuery().InProcess(p.Id()).Visible())) {
+            editor = guitest::FindChildByClass(top, editorClass);
+            DWORD_PTR n = 0;
+            // Answered only once the program takes messages again: after the whole load.
+            if (editor && SendMessageTimeoutW(editor, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kGuardMs, &n) &&
+                static_cast<LRESULT>(n) == length)
+                return SendMessageTimeoutW(GetAncestor(editor, GA_ROOT), WM_NULL, 0, 0, SMTO_NORMAL, kGuardMs, nullptr) != 0;
+        }
+        return false;
+    }, kGuardMs);
+    const double ms = Ms(t0, Clock::now());
+    p.Terminate(0);
+    return shown ? ms : -1;
+}
+
+std::wstring quoted(const std::string& s) { return L"\"" + guitest::ToWide(s) + L"\""; }
+
+void row(const char* what, double notepad, double bare, const char* bareWhat, const std::string& extra = {}) {
+    std::printf("        %-14s %9.0f  %9.0f  %5.2f   %-22s %s\n", what, notepad, bare, bare > 0 ? notepad / bare : 0.0, bareWhat,
+                extra.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--child") {
-        return std::string(argv[2]) == "bare" ? childBare(argv[3]) : childNotepad(argv[3]);
+    if (argc >= 2 && std::string(argv[1]) == "--child") {
+        const std::string kind = argc >= 3 ? argv[2] : "";
+        if (kind == "notepad" && argc == 5) return childNotepad(argv[3], argv[4]);
+        if (kind == "bare" && argc == 6) return childBare(std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
+        if (kind == "bare-held" && argc == 6) return childBareHeld(std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
+        return 2;
     }
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
     if (sizes.empty()) sizes = {1, 5, 20};
+    notepadtest::CreateMarker();
     char tempDir[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, tempDir);
-    std::printf("size   notepad: open ms  peak MiB  (+MiB)  save ms  saved identical   bare rich edit: open ms  peak MiB  (+MiB)\n");
+    const std::string small = std::string(tempDir) + "notepad_open_bench_line.txt";
+    guitest::WriteFileBytes(guitest::ToWide(small), "one line\r\n");
+    std::printf("size    route           notepad ms    bare ms  ratio   bare rich edit\n");
     std::fflush(stdout);
     for (int mb : sizes) {
         const std::string file = std::string(tempDir) + "notepad_open_bench_" + std::to_string(mb) + "mb.txt";
         makeFile(file, static_cast<size_t>(mb));
-        const std::wstring wfile = guitest::ToWide(file);
-        double n[6] = {}, b[3] = {};
-        const std::string notepad = runChild(L"--child notepad \"" + wfile + L"\"");
-        const std::string barer = runChild(L"--child bare \"" + wfile + L"\"");
-        std::sscanf(notepad.c_str(), "%lf %lf %lf %lf %lf %lf", &n[0], &n[1], &n[2], &n[3], &n[4], &n[5]);
-        std::sscanf(barer.c_str(), "%lf %lf %lf", &b[0], &b[1], &b[2]);
-        std::printf("%3d MB        %8.0f  %8.1f  %6.1f  %7.0f  %s                   %8.0f  %8.1f  %6.1f\n", mb, n[0], n[1] / 1024,
-                    n[2] / 1024, n[3], n[5] > 0 ? "yes" : "NO ", b[0], b[1] / 1024, b[2] / 1024);
+        double n[10] = {}, b[4] = {};
+        const std::string notepad = runChild(L"--child notepad " + quoted(file) + L" " + quoted(small));
+        std::sscanf(notepad.c_str(), "%lf %lf %lf %lf %lf %lf %lf %lf %lf %lf", &n[0], &n[1], &n[2], &n[3], &n[4], &n[5], &n[6],
+                    &n[7], &n[8], &n[9]);
+        const std::wstring size = std::to_wstring(static_cast<int>(n[5])) + L" " + std::to_wstring(static_cast<int>(n[6]));
+        const std::string bare = runChild(L"--child bare " + size + L" " + quoted(file));
+        std::sscanf(bare.c_str(), "%lf %lf %lf %lf", &b[0], &b[1], &b[2], &b[3]);
+        const auto length = static_cast<LRESULT>(n[7]);
+        const double commandLine = timeUntilShown(L"quillet.exe", quoted(file), L"TRichEdit", length);
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        const double bareShown = timeUntilShown(self, L"--child bare-held " + size + L" " + quoted(file), L"RichEdit20A", length);
+        char extra[160];
+        std::printf("%3d MB  (editor %.0f x %.0f)\n", mb, n[5], n[6]);
+        row("command line", commandLine, bareShown, "started with the file");
+        std::snprintf(extra, sizeof extra, "peak %.1f MiB (+%.1f) beside %.1f (+%.1f); save %.0f ms, saved %s", n[1] / 1024, n[2] / 1024,
+                      b[1] / 1024, b[2] / 1024, n[3], n[4] > 0 ? "identical" : "DIFFERENT");
+        row("open command", n[0], b[0], "given the file", extra);
+        row("new", n[9], b[3], "window replaced");
+        row("open after it", n[8], b[3], "window replaced");
         std::fflush(stdout);
         DeleteFileA(file.c_str());
     }
+    DeleteFileA(small.c_str());
     return 0;
 }

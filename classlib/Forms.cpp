@@ -370,10 +370,14 @@ void TCustomForm::WndProc(TMessage& m) {
         clientHandle_ = nullptr;  // the system destroyed it with the frame
         break;
     case WM_SIZE:
-        // The state follows the window whoever changed it (the system menu, the MDI client).
-        if (m.WParam == SIZE_MAXIMIZED) windowState_ = wsMaximized;
-        else if (m.WParam == SIZE_MINIMIZED) windowState_ = wsMinimized;
-        else if (m.WParam == SIZE_RESTORED) windowState_ = wsNormal;
+        // The state follows the window whoever changed it (the system menu, the MDI client),
+        // once the window is shown: a hidden window reports itself restored as it is made and
+        // placed, which nobody chose (a form stored maximised still opens maximised).
+        if (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_VISIBLE) {
+            if (m.WParam == SIZE_MAXIMIZED) windowState_ = wsMaximized;
+            else if (m.WParam == SIZE_MINIMIZED) windowState_ = wsMinimized;
+            else if (m.WParam == SIZE_RESTORED) windowState_ = wsNormal;
+        }
         break;
     case CM_ACTIVATE: case CM_DEACTIVATE:
         return;

@@ -334,7 +334,7 @@ void TCustomRichEdit::CreateHandleContents() {
 }
 
 void TCustomRichEdit::SaveHandleContents() {
-    if (beingFreed()) return;
+    if (beingFreed() || emptying_) return;
     pendingRtf_ = streamOut(SF_RTF);
     text_ = Text();
     modified_ = SendMessageA(handle_, EM_GETMODIFY, 0, 0) != 0;
@@ -342,6 +342,30 @@ void TCustomRichEdit::SaveHandleContents() {
     getSelection(s, e);
     selStart_ = s;
     selLength_ = e - s;
+}
+
+// Wine's rich edit takes minutes to empty a document of a few megabytes in place (by a
+// stream-in, WM_SETTEXT or a replaced selection alike), while its window is destroyed in a
+// fraction of a second; on Windows both are quick.  So a window that holds text is replaced
+// by a new, empty one, made as every window of the control is (class, styles, font,
+// colours, wrapping, limits, event mask) and given the old one's modified flag; the old
+// document goes unsaved.  Whoever subclassed the control (the form's skin) learns of the new
+// window through CM_RECREATEWND, as for any window made again.  The focus comes back to the
+// new window when the old one had it.
+void TCustomRichEdit::emptyWindow() {
+    if (!handle_ || SendMessageA(handle_, WM_GETTEXTLENGTH, 0, 0) <= 0) return;
+    const bool focused = Focused();
+    modified_ = SendMessageA(handle_, EM_GETMODIFY, 0, 0) != 0;
+    text_.clear();
+    pendingRtf_.clear();
+    selStart_ = selLength_ = 0;
+    emptying_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{emptying_};
+    RecreateWnd();
+    if (focused && CanFocus()) SetFocus();
 }
 
 void TCustomRichEdit::applyFont() {
@@ -386,6 +410,7 @@ std::string TCustomRichEdit::streamOut(UINT format) {
 
 void TCustomRichEdit::LoadFromBytes(const std::string& data, bool asRichText) {
     if (asRichText && isRichText(data)) {
+        emptyWindow();
         streamIn(data, SF_RTF);
     } else {
         // Converted here rather than by the control, so that double-byte characters are
@@ -401,6 +426,7 @@ void TCustomRichEdit::SetWideText(const std::wstring& text) {
         SetText(texts::WideToAnsi(text));
         return;
     }
+    emptyWindow();
     // Streamed straight from the caller's buffer: a large document is never copied again.
     streamIn(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t), SF_TEXT | SF_UNICODE);
     Perform(CM_TEXTCHANGED, 0, 0);

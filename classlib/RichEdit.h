@@ -5,7 +5,9 @@
 //
 // Positions (SelStart, SelLength, FindText) count characters, a paragraph break as one.
 // While there is no window the rich edit keeps its text (and, after its window was made
-// once, the document as rich text) and gives it to the next window.
+// once, the document as rich text) and gives it to the next window.  Replacing the whole
+// document (SetText, SetWideText, LoadFromBytes, Clear) first gives a window that holds
+// text a new, empty one made as the old one was.
 //
 // Types: TSearchType, TSearchTypes, TCustomRichEdit, TRichEdit.
 #pragma once
@@ -75,9 +77,12 @@ protected:
     void streamIn(const char* data, size_t size, UINT format);
     void streamIn(const std::string& data, UINT format) { streamIn(data.data(), data.size(), format); }
     std::string streamOut(UINT format);
+    // Empties a window that holds text by putting a new, empty one in its place.
+    void emptyWindow();
 
     bool plainText_ = false;
     std::string pendingRtf_;  // the document kept while its window is away (RecreateWnd)
+    bool emptying_ = false;   // the window goes without its document being kept
 };
 
 class TRichEdit : public TCustomRichEdit {

@@ -33,6 +33,10 @@ void appendAnsi(std::string& out, const wchar_t* s, size_t n) {
 
 bool isKeptByte(wchar_t c) { return c >= kKeptByteBase && c <= kKeptByteBase + 0xFF; }
 
+// A character decoding may not give the editor: one of the kept range, which would be
+// written back as a byte, or a NUL, where the editor's text would end.
+bool keptOrNul(wchar_t c) { return c == L'\0' || isKeptByte(c); }
+
 // True when the characters of bytes [s, s + n) come back as the same bytes.
 bool roundTrips(const char* s, size_t n, const std::wstring& wide) {
     if (n > 0 && wide.empty()) return false;
@@ -51,7 +55,7 @@ void decodeSlowly(const char* s, size_t n, std::wstring& out) {
         const unsigned char b = static_cast<unsigned char>(s[i]);
         const size_t len = (IsDBCSLeadByteEx(acp, b) && i + 1 < n) ? 2 : 1;
         const std::wstring ch = toWide(s + i, len, MB_ERR_INVALID_CHARS);
-        if (!ch.empty() && !std::any_of(ch.begin(), ch.end(), isKeptByte) && roundTrips(s + i, len, ch)) {
+        if (!ch.empty() && !std::any_of(ch.begin(), ch.end(), keptOrNul) && roundTrips(s + i, len, ch)) {
             out += ch;
             i += len;
         } else {
@@ -79,7 +83,7 @@ std::wstring DecodeText(const std::string& bytes) {
     // The whole file at once first: a file the code page maps completely costs one
     // conversion each way.
     std::wstring whole = toWide(bytes.data(), bytes.size());
-    if (!std::any_of(whole.begin(), whole.end(), isKeptByte) && roundTrips(bytes.data(), bytes.size(), whole)) return whole;
+    if (!std::any_of(whole.begin(), whole.end(), keptOrNul) && roundTrips(bytes.data(), bytes.size(), whole)) return whole;
     whole.clear();
     whole.shrink_to_fit();
     std::wstring out;
@@ -92,7 +96,7 @@ std::wstring DecodeText(const std::string& bytes) {
         const char* s = bytes.data() + start;
         const size_t n = end - start;
         const std::wstring wide = toWide(s, n);
-        if (!std::any_of(wide.begin(), wide.end(), isKeptByte) && roundTrips(s, n, wide))
+        if (!std::any_of(wide.begin(), wide.end(), keptOrNul) && roundTrips(s, n, wide))
             out += wide;
         else
             decodeSlowly(s, n, out);
@@ -138,6 +142,10 @@ std::string ReadFileBytes(const std::string& fileName) {
     UniqueKernelHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) throw Exception("Cannot open file \"" + fileName + "\". " + lastErrorText());
+    // A name the system takes for a device ("nul.txt", "con.txt" in any folder) reads the
+    // device, not the file of that name: an empty document that would look like the file.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        throw Exception("Cannot open file \"" + fileName + "\". The name stands for a device, not a file.");
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) throw Exception("Cannot read file \"" + fileName + "\". " + lastErrorText());
     if (size.QuadPart >= (1LL << 31)) throw Exception("File \"" + fileName + "\" is too large");

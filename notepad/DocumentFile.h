@@ -8,9 +8,10 @@
 namespace document {
 
 // A byte that the ANSI code page cannot turn into a character (a lead byte without a valid
-// trail byte, a byte the code page leaves unmapped) travels through the editor as the
-// private-use character kKeptByteBase + byte, and is written back as that byte.  No code
-// page the programs run under maps any character to this range.
+// trail byte, a byte the code page leaves unmapped), and a NUL byte, where the editor's text
+// would end, travel through the editor as the private-use character kKeptByteBase + byte,
+// and are written back as that byte.  No code page the programs run under maps any
+// character to this range.
 constexpr wchar_t kKeptByteBase = 0xF700;
 
 // The file's bytes in the calling thread's ANSI code page as text; every byte that does not
@@ -23,7 +24,8 @@ std::string EncodeText(const std::wstring& text);
 // How many bytes of DecodeText's result are kept bytes.
 size_t CountKeptBytes(const std::wstring& text);
 
-// The whole file; raises Exception when it cannot be opened or read.
+// The whole file; raises Exception when it cannot be opened or read, or when its name
+// stands for a device.
 std::string ReadFileBytes(const std::string& fileName);
 // Writes the bytes to a new file beside fileName and then puts it in fileName's place, so
 // that the old file stays whole when the write fails (disk full, no access).  Raises

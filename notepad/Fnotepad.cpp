@@ -148,10 +148,31 @@ void TFnotepad::FormCreate(TObject*) {
     std::string name;
     for (const std::string& p : CommandLineParameters()) name += p;
     CurrentFileName = name;
+    // The file opens once the window is shown (WndProc): the editor then has its window,
+    // which keeps every byte of the file, at the width it keeps (a wider or narrower editor
+    // wraps the whole text again), and a file that cannot be read is reported with the
+    // program running.
     if (!name.empty() && GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES &&
         !(GetFileAttributesA(name.c_str()) & FILE_ATTRIBUTE_DIRECTORY))
-        OpenFile(name);
+        startFile_ = name;
     DragAcceptFiles(Handle(), TRUE);
+}
+
+void TFnotepad::openStartFile() {
+    std::string name;
+    name.swap(startFile_);
+    if (name.empty()) return;
+    try {
+        OpenFile(name);
+    } catch (...) {
+        // A file that could not be read must not stay the document's name: the first save
+        // would write over it without a question.
+        if (CurrentFileName == name) {
+            CurrentFileName.clear();
+            UpdateCaption();
+        }
+        throw;
+    }
 }
 
 void TFnotepad::FormShow(TObject*) { FirstRunPrompt(); }
@@ -184,10 +205,22 @@ void TFnotepad::lstHypothesesDblClick(TObject*) {
 }
 
 void TFnotepad::WndProc(TMessage& m) {
-    if (m.Msg == WM_DROPFILES) {
+    switch (m.Msg) {
+    case WM_DROPFILES:
         TDictationForm::WndProc(m);
         DropFiles(reinterpret_cast<HANDLE>(m.WParam));
         return;
+    case WM_WINDOWPOSCHANGED:
+        // The window has been shown (WM_SHOWWINDOW does not come with a maximised show).
+        // Posted, so that the open runs once showing is over.
+        TDictationForm::WndProc(m);
+        if ((reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_SHOWWINDOW) && !startFile_.empty())
+            PostMessageA(Handle(), WM_OPENSTARTFILE, 0, 0);
+        return;
+    case WM_OPENSTARTFILE:
+        openStartFile();
+        return;
+    default:
+        TDictationForm::WndProc(m);
     }
-    TDictationForm::WndProc(m);
 }

@@ -127,7 +127,11 @@ private:
     // Inserts text at the caret (or over the selection) and counts the change.
     void insertText(const std::string& text);
     bool askAgainIfChanged(unsigned answeredAt);
-    void loadDocument(const std::string& bytes);
+    // Sets the caption and has the form's controls painted again.
+    void showCaption(const std::string& caption);
+    // The file's bytes become the document named name (CurrentFileName).
+    void loadDocument(const std::string& name, const std::string& bytes);
+    void openStartFile();
     bool confirmReplacing(const std::string& chosen, const std::string& target);
     bool confirmPlainTextOver(const std::string& target);
 
@@ -136,7 +140,13 @@ private:
     unsigned textChanges_ = 0;
     // The file the document was read from as rich text (empty: none).
     std::string richTextFile_;
+    // The file the command line named, opened once the window is shown (empty: none).
+    std::string startFile_;
 };
+
+// Posted to the notepad's form once its window is shown: open the file the command line
+// named.  wParam 0, lParam 0; no result.
+constexpr UINT WM_OPENSTARTFILE = WM_APP + 1;
 
 // Texts of the notepad.
 extern const char* const kHelpText;

@@ -75,12 +75,7 @@ void TFnotepad::M_CutClick(TObject*) { RichEdit1->CutToClipboard(); }
 void TFnotepad::M_CopyClick(TObject*) { RichEdit1->CopyToClipboard(); }
 void TFnotepad::M_PClick(TObject*) { RichEdit1->PasteFromClipboard(); }
 
-void TFnotepad::M_DelClick(TObject*) {
-    // With nothing selected the command deletes the character after the caret, as the
-    // Del key it is labelled with does.
-    if (RichEdit1->SelLength() == 0) RichEdit1->SetSelLength(1);
-    RichEdit1->ClearSelection();
-}
+void TFnotepad::M_DelClick(TObject*) { RichEdit1->ClearSelection(); }
 
 void TFnotepad::M_CtrlAClick(TObject*) { RichEdit1->SelectAll(); }
 

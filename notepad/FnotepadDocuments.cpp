@@ -72,11 +72,19 @@ private:
 
 }  // namespace
 
+void TFnotepad::showCaption(const std::string& caption) {
+    SetCaption(caption);
+    // Under Wine a skinned window's caption change drops the repaint its controls still had
+    // coming (the skin turns drawing off around it, and Wine's WM_SETREDRAW validates the
+    // children): the editor, just filled or emptied, would keep showing what it showed.
+    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void TFnotepad::UpdateCaption() {
     if (!CurrentFileName.empty())
-        SetCaption(Application->Title() + " - " + fileNamePart(CurrentFileName));
+        showCaption(Application->Title() + " - " + fileNamePart(CurrentFileName));
     else
-        SetCaption(Application->Title() + " - 未命名");
+        showCaption(Application->Title() + " - 未命名");
     RichEdit1->SetModified(false);
 }
 
@@ -101,13 +109,28 @@ bool TFnotepad::askAgainIfChanged(unsigned answeredAt) {
     return true;
 }
 
-void TFnotepad::loadDocument(const std::string& bytes) {
-    if (!RichEdit1->PlainText() && isRichText(bytes)) {
-        RichEdit1->LoadFromBytes(bytes, true);
-        richTextFile_ = CurrentFileName;
-    } else {
-        RichEdit1->SetWideText(document::DecodeText(bytes));
+void TFnotepad::loadDocument(const std::string& name, const std::string& bytes) {
+    CurrentFileName = name;
+    try {
+        WaitCursor wait;
+        // Only the editor's window holds every character of the text (without one the
+        // editor keeps 8-bit text, which has no room for the bytes kept as characters).
+        RichEdit1->HandleNeeded();
+        if (!RichEdit1->PlainText() && isRichText(bytes)) {
+            RichEdit1->LoadFromBytes(bytes, true);
+            richTextFile_ = name;
+        } else {
+            RichEdit1->SetWideText(document::DecodeText(bytes));
+            richTextFile_.clear();
+        }
+    } catch (...) {
+        // A file the editor cannot take (damaged rich text) leaves an empty untitled
+        // document behind the error: a save must never write what was read of it over it.
+        RichEdit1->Clear();
+        CurrentFileName.clear();
         richTextFile_.clear();
+        UpdateCaption();
+        throw;
     }
 }
 
@@ -137,12 +160,8 @@ void TFnotepad::OpenFile(const std::string& fileName) {
         bytes = document::ReadFileBytes(name);
     }
     if (!askAgainIfChanged(answeredAt)) return;
-    CurrentFileName = name;
-    RichEdit1->SetPlainText(texts::UpperCase(extensionPart(CurrentFileName)) != ".RTF");
-    {
-        WaitCursor wait;
-        loadDocument(bytes);
-    }
+    RichEdit1->SetPlainText(texts::UpperCase(extensionPart(name)) != ".RTF");
+    loadDocument(name, bytes);
     UpdateCaption();
 }
 
@@ -226,10 +245,6 @@ void TFnotepad::DropFiles(HANDLE dropHandle) {
     const unsigned answeredAt = textChanges_;
     const std::string bytes = document::ReadFileBytes(last);
     if (!askAgainIfChanged(answeredAt)) return;
-    CurrentFileName = last;
-    {
-        WaitCursor wait;
-        loadDocument(bytes);
-    }
-    SetCaption("Swaplet-" + fileNamePart(last));
+    loadDocument(last, bytes);
+    showCaption("Swaplet-" + fileNamePart(last));
 }

@@ -9,6 +9,7 @@
 #include "Fnotepad.h"
 #include "Menus.h"
 #include "RichEdit.h"
+#include "SkinMessages.h"
 #include "StdCtrls.h"
 #include "WinSkinData.h"
 #include "gui_test.h"
@@ -223,11 +224,14 @@ TEST_F(NotepadDocuments, EditCommands_DeleteSelectAllAndDate) {
     form->RichEdit1->SetText("abc");
     form->RichEdit1->SetSelStart(1);
     form->RichEdit1->SetSelLength(0);
-    form->M_DelClick(form);  // nothing selected: the character after the caret
-    EXPECT_EQ("ac", form->RichEdit1->Text());
+    // Edit > Delete as the menu sends it: with nothing selected nothing is deleted.
+    auto* del = dynamic_cast<TMenuItem*>(form->FindComponent("M_Del"));
+    ASSERT_NE(nullptr, del);
+    SendMessageA(form->Handle(), WM_COMMAND, del->Command(), 0);
+    EXPECT_EQ("abc", form->RichEdit1->Text());
     form->M_CtrlAClick(form);
     EXPECT_GE(form->RichEdit1->SelLength(), 2);  // the rich edit counts its final paragraph mark too
-    form->M_DelClick(form);
+    SendMessageA(form->Handle(), WM_COMMAND, del->Command(), 0);
     EXPECT_EQ("", form->RichEdit1->Text());
     form->M_DateTimeClick(form);
     EXPECT_GE(form->RichEdit1->Text().size(), 8u);
@@ -435,6 +439,49 @@ TEST_F(NotepadDocuments, OpenSave_UnmappableBytesSurvive) {
     form->RichEdit1->SetModified(true);
     form->M_SaveClick(form);
     EXPECT_EQ(before + "\r\n", read(path("bad.txt")));
+}
+
+// A file whose name the system takes for a device ("nul.txt" reads the NUL device, not the
+// file) is refused with a word to the user instead of opening as an empty document that
+// looks like the file; the same bytes under another name show the text around their NUL
+// byte and come back whole from a save.
+TEST_F(NotepadDocuments, Open_DeviceNameIsRefusedAndANulByteSurvives) {
+    const std::string bytes("before\0after NUL\r\nline2\r\n", 25);
+    write("nul.txt", bytes);
+    write("zero.txt", bytes);
+    form->RichEdit1->SetSelText("mine");
+    form->RichEdit1->SetModified(false);
+    RunDialogs([&] {
+        try {
+            form->M_OpenFilesClick(form);
+            ADD_FAILURE() << "nul.txt opened";
+        } catch (const Exception& e) {
+            EXPECT_NE(std::string::npos, std::string(e.what()).find("device")) << e.what();
+        }
+    }, {ChooseFile(path("nul.txt"))});
+    EXPECT_EQ("mine", form->RichEdit1->Text());
+    EXPECT_TRUE(CurrentFileName.empty());
+
+    RunDialogs([&] { form->M_OpenFilesClick(form); }, {ChooseFile(path("zero.txt"))});
+    const std::string shown = form->RichEdit1->Lines()[0];
+    EXPECT_EQ(0u, shown.find("before")) << shown;
+    EXPECT_NE(std::string::npos, shown.find("after NUL")) << shown;
+    EXPECT_EQ("line2", form->RichEdit1->Lines()[1]);
+    form->RichEdit1->SetSelStart(0);
+    form->RichEdit1->SetSelText("x");
+    RunDialogs([&] { form->M_SaveClick(form); }, {});  // no error box
+    EXPECT_EQ(guitest::HexBytes("x" + bytes), guitest::HexBytes(read(path("zero.txt"))));
+}
+
+// Opening a file changes the skinned form's caption; the editor still paints the file.
+TEST_F(NotepadDocuments, Open_TheEditorPaintsTheFile) {
+    ASSERT_TRUE(guitest::PumpUntil([&] { return SendMessageA(form->Handle(), WM_SKINQUERY, 0, 0) == 1; }))
+        << "the form is not skinned";
+    write("shown.txt", "shown\r\n");
+    form->OpenFile(path("shown.txt"));
+    guitest::MessageRecorder recorder;
+    recorder.Attach(form->RichEdit1->Handle());
+    EXPECT_TRUE(guitest::PumpUntil([&] { return recorder.Count(WM_PAINT) > 0; })) << "the editor was not painted";
 }
 
 // Chinese folder and file names: open, save, drop and the caption.

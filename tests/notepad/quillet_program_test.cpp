@@ -1,9 +1,11 @@
 // quillet as a program: start-up with a missing or failing recognizer, the first-run
-// training prompt, and the command-line document.  Each test launches quillet.exe with
-// the stand-in recognizer configured through its environment.
+// training prompt, and the command-line document (kept byte for byte, or reported when it
+// cannot be read).  Each test launches quillet.exe with the stand-in recognizer
+// configured through its environment.
 #include <gtest/gtest.h>
 
 #include "DictationFrontEnd.h"
+#include "Texts.h"
 #include "gui_test.h"
 #include "notepad_test_support.h"
 
@@ -33,6 +35,14 @@ void expectConfigurationPath(const wchar_t* mode) {
     ASSERT_TRUE(PumpUntil([&] { return FileExists(browserLog); }, 10000)) << "the set-up page was not opened";
     const std::string opened = ReadFileBytes(browserLog);
     EXPECT_NE(std::string::npos, opened.find("\\read\\read.htm")) << opened;
+}
+
+// The caption once it reads `expected` (the command-line file opens once the window is
+// shown), or as it is when the wait runs out.
+std::wstring CaptionBecoming(HWND main, const std::wstring& expected) {
+    std::wstring caption;
+    PumpUntil([&] { return (caption = WindowTextW(main)) == expected; });
+    return caption;
 }
 
 }  // namespace
@@ -77,7 +87,7 @@ TEST(QuilletStart, CommandLine_ExistingFileOpensAndParametersJoinWithoutBlanks) 
         Process p = LaunchProgram(L"quillet.exe", L"\"" + temp.File(L"ab.txt") + L"\"");
         HWND main = WaitForMainWindow(p, L"TFnotepad");
         ASSERT_NE(nullptr, main);
-        EXPECT_EQ(L"Orvisk - ab.txt", WindowTextW(main));
+        EXPECT_EQ(L"Orvisk - ab.txt", CaptionBecoming(main, L"Orvisk - ab.txt"));
         HWND editor = FindChildByClass(main, L"TRichEdit");
         ASSERT_NE(nullptr, editor);
         std::wstring text;
@@ -90,7 +100,7 @@ TEST(QuilletStart, CommandLine_ExistingFileOpensAndParametersJoinWithoutBlanks) 
         Process p = LaunchProgram(L"quillet.exe", temp.File(L"a") + L" b.txt");
         HWND main = WaitForMainWindow(p, L"TFnotepad");
         ASSERT_NE(nullptr, main);
-        EXPECT_EQ(L"Orvisk - ab.txt", WindowTextW(main));
+        EXPECT_EQ(L"Orvisk - ab.txt", CaptionBecoming(main, L"Orvisk - ab.txt"));
         p.Terminate(0);
     }
     // A name that does not exist: an empty untitled window, nothing reported.
@@ -114,7 +124,7 @@ TEST(QuilletStart, CommandLine_ChinesePathOpensWithItsNameInTheCaption) {
     ASSERT_TRUE(p.Valid()) << p.Error();
     HWND main = WaitForMainWindow(p, L"TFnotepad");
     ASSERT_NE(nullptr, main);
-    EXPECT_EQ(L"Orvisk - 文件.txt", WindowTextW(main));
+    EXPECT_EQ(L"Orvisk - 文件.txt", CaptionBecoming(main, L"Orvisk - 文件.txt"));
     HWND editor = FindChildByClass(main, L"TRichEdit");
     ASSERT_NE(nullptr, editor);
     std::wstring text;
@@ -138,4 +148,81 @@ TEST(QuilletExit, DisconnectsAndReleasesTheRecognitionContext) {
     const size_t unadvise = calls.find("Unadvise");
     ASSERT_NE(std::string::npos, unadvise) << calls;
     EXPECT_NE(std::string::npos, calls.find("ReleaseContext", unadvise)) << calls;
+}
+
+// A file given on the command line (as a double-click gives it), edited and saved on the
+// way out, keeps every byte the code page cannot map; only the last line gains its end.
+TEST(QuilletCommandLine, UnmappableBytesSurviveEditAndSave) {
+    notepadtest::CreateMarker();
+    TempDir temp(L"quillet");
+    const std::string bytes("\xba\xc3\x81\x20\x41\xff\x42\x80\xa1\x7f\xd6\xd0\x0d\x0a\xbd\xe1\xca\xf8\x81", 19);
+    const std::wstring file = temp.File(L"bytes.txt");
+    ASSERT_TRUE(WriteFileBytes(file, bytes));
+    Process p = LaunchProgram(L"quillet.exe", L"\"" + file + L"\"");
+    HWND main = WaitForMainWindow(p, L"TFnotepad");
+    ASSERT_NE(nullptr, main);
+    HWND editor = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        editor = FindChildByClass(main, L"TRichEdit");
+        return editor && WindowTextW(editor).find(L"\u597d") == 0;  // the file's first character
+    })) << "the file is not in the editor: " << Describe(editor);
+    // A character typed and taken back: the document is modified, its text the file's.
+    PostMessageW(editor, WM_CHAR, L'x', 1);
+    PostMessageW(editor, WM_KEYDOWN, VK_BACK, 1);
+    PostMessageW(editor, WM_KEYUP, VK_BACK, 0xC0000001);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    HWND question = WaitForMessageBox(p.Id());
+    ASSERT_NE(nullptr, question) << "no question to save";
+    DismissMessageBox(question, IDYES);
+    EXPECT_EQ(0u, WaitForExit(p, 15000));
+    EXPECT_EQ(HexBytes(bytes + "\r\n"), HexBytes(ReadFileBytes(file)));
+}
+
+// A damaged rich-text file on the command line: the error box, then the program runs with
+// an untitled document, which no save would write over the file.
+TEST(QuilletCommandLine, DamagedRichTextIsReportedAndTheProgramRunsUntitled) {
+    notepadtest::CreateMarker();
+    TempDir temp(L"quillet");
+    const std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
+        "{\\f1\\fswiss\\fcharset0 Arial;}}\r\n{\\colortbl ;\\red0\\green0\\blue255;}\r\n\\viewkind4\\uc1\\pard\\lang2052\\f0\\fs20 "
+        "First paragraph \\b bold\\b0  text.\\par\r\n}\r\n";
+    const std::string damaged = rtf.substr(0, 180);  // cut inside the document's header
+    const std::wstring file = temp.File(L"letter.rtf");
+    ASSERT_TRUE(WriteFileBytes(file, damaged));
+    Process p = LaunchProgram(L"quillet.exe", L"\"" + file + L"\"");
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND box = WaitForMessageBox(p.Id());
+    ASSERT_NE(nullptr, box) << "no error box";
+    EXPECT_EQ("The document cannot be read.", DismissMessageBox(box, IDOK));
+    HWND main = WaitForMainWindow(p, L"TFnotepad");
+    ASSERT_NE(nullptr, main) << "the program did not go on";
+    EXPECT_EQ(L"Orvisk - 未命名", CaptionBecoming(main, L"Orvisk - 未命名"));
+    PostMessageW(main, WM_CLOSE, 0, 0);  // nothing to save: no question
+    EXPECT_EQ(0u, WaitForExit(p, 15000));
+    EXPECT_EQ(damaged, ReadFileBytes(file));
+}
+
+// An error box that carries the system's own text (a file another program holds) ends
+// with that text's one stop.
+TEST(QuilletCommandLine, SystemErrorTextEndsWithOneStop) {
+    notepadtest::CreateMarker();
+    TempDir temp(L"quillet");
+    const std::wstring file = temp.File(L"held.txt");
+    ASSERT_TRUE(WriteFileBytes(file, "held\r\n"));
+    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    Process p = LaunchProgram(L"quillet.exe", L"\"" + file + L"\"");
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND box = WaitForMessageBox(p.Id());
+    CloseHandle(held);
+    ASSERT_NE(nullptr, box) << "no error box";
+    const std::wstring text = ReadMessageBox(box).textW;
+    DismissMessageBox(box, IDOK);
+    const std::wstring system = texts::SystemErrorTextW(ERROR_SHARING_VIOLATION);
+    ASSERT_FALSE(system.empty());
+    ASSERT_GE(text.size(), system.size());
+    EXPECT_EQ(system, text.substr(text.size() - system.size())) << ToUtf8(text);
+    EXPECT_TRUE(texts::EndsWithStop(system)) << ToUtf8(system);
+    p.Terminate(0);
 }
