@@ -360,7 +360,9 @@ TEST_F(Manager, Teardown_200SkinnedWindowsLeaveNothingBehind) {
     const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
     ASSERT_TRUE(before.gdiKnown) << before.source;
     EXPECT_LE(after.gdi, before.gdi + 4) << "GDI objects, " << after.source;
-    if (before.userKnown) EXPECT_LE(after.user, before.user + 4) << "USER objects, " << after.source;
+    if (before.userKnown) {
+        EXPECT_LE(after.user, before.user + 4) << "USER objects, " << after.source;
+    }
     EXPECT_EQ(manager->HookHandle(), hook) << "one hook";
 
     // 200 windows skinned, then every skin taken away: each gets its procedure back.
