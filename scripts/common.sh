@@ -45,16 +45,32 @@ use_compiler_cache() {
 # machine shared with other work.
 JOBS="${JOBS:-$(nproc)}"
 
+# Configures and builds one tree (<what> <build folder> <cmake arguments...>).  Everything
+# both steps print goes to <build folder>/build.log.  A failed step says so with the end of
+# that log on standard output, where the test summary would have been, so a failed build
+# always tells why; the compiler's warnings are shown either way.
+build_tree() {
+    local what="$1" dir="$2"
+    shift 2
+    mkdir -p "$dir"
+    local out="$dir/build.log" rc=0
+    log "$what"
+    { cmake -S "$ROOT" -B "$dir" "$@" && cmake --build "$dir" -j"$JOBS"; } >"$out" 2>&1 || rc=$?
+    grep -A3 -e "warning:" "$out" >&2 || true
+    if [ "$rc" -ne 0 ]; then
+        log "$what failed (exit code $rc)"
+        echo "$what failed (exit code $rc); the end of $out:"
+        tail -n 40 "$out"
+        return "$rc"
+    fi
+}
+
 build_all() {
-    local jobs="$JOBS"
     use_compiler_cache
-    log "native build (pure logic, fuzzers)"
-    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo $CACHE_FLAGS >/dev/null
-    cmake --build "$NATIVE_BUILD" -j"$jobs" >/dev/null || cmake --build "$NATIVE_BUILD" -j1
-    log "Windows build"
-    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" $CACHE_FLAGS \
-          -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNATIVE_BUILD_DIR="$NATIVE_BUILD" >/dev/null
-    cmake --build "$BUILD" -j"$jobs" >/dev/null || cmake --build "$BUILD" -j1
+    CC=clang CXX=clang++ build_tree "native build (pure logic, fuzzers)" "$NATIVE_BUILD" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo $CACHE_FLAGS
+    build_tree "Windows build" "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" $CACHE_FLAGS \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNATIVE_BUILD_DIR="$NATIVE_BUILD"
 }
 
 reg_add() { wine_ reg add "$@" /f >/dev/null 2>&1; }
@@ -126,18 +142,39 @@ register_standins() {
 }
 
 # Starts Xvfb at 24-bit depth unless DISPLAY is already usable (USE_XVFB=1 forces it).
+# Xvfb picks a free display itself (-displayfd) and holds it by its lock file: two test
+# runs starting at the same moment never end up on one display, as they could when the
+# script chose a number whose lock file was missing (the second server then failed, and
+# its tests ran on the first run's display, beside its windows, focus and pointer).
 XVFB_PID=""
 start_display() {
     if [ -n "${DISPLAY:-}" ] && [ "${USE_XVFB:-0}" != 1 ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-    local n
-    for n in $(seq 90 120); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+    local number_file n=""
+    number_file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" </dev/null >/dev/null 2>&1 &
+    XVFB_PID=$!
+    # The number is written once the server takes connections; a generous guard.
+    for _ in $(seq 600); do
+        n="$(tr -dc 0-9 <"$number_file")"
+        [ -n "$n" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
-    log "could not start Xvfb"; return 1
+    rm -f "$number_file"
+    if [ -z "$n" ]; then
+        log "Xvfb did not start (waited 60 s for its display number)"
+        stop_display
+        return 1
+    fi
+    export DISPLAY=":$n"
+}
+
+# Ends the Xvfb start_display started, and only that one (its process id may be taken by
+# another process once it has ended).
+stop_display() {
+    [ -n "$XVFB_PID" ] || return 0
+    [ "$(cat "/proc/$XVFB_PID/comm" 2>/dev/null)" = Xvfb ] && kill "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
 }
 
 # A persistent wineserver and desktop process, started with closed streams so that
@@ -152,7 +189,7 @@ start_wine() {
 
 stop_all() {
     /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    stop_display || true
 }
 
 # Shared start of the demos: builds everything, prepares the prefix, starts a display
