@@ -13,7 +13,7 @@ WINE=/usr/lib/wine/wine64
 LOCALE_DIR="$BUILD/locale"
 wine_() { LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
 
-PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-noto-cjk cmake make googletest locales \
+PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth fonts-noto-cjk cmake make googletest locales \
  imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3 ccache"
 
 log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
@@ -84,6 +84,18 @@ make_locale() {
     [ -f "$LOCALE_DIR/zh_CN.UTF-8/LC_CTYPE" ] || { log "could not generate the zh_CN.UTF-8 locale"; return 1; }
 }
 
+# Wine's own fonts (fonts-wine; its Marlett draws the caption buttons of windows no skin
+# draws, which show the letters "0 1 r" without it) are in Wine's data folder, which this
+# Wine does not search for fonts when run as /usr/lib/wine/wine64 (measured: Marlett is
+# not found); it does search the prefix's font folder.  Linked on every run, so that a
+# prefix made before the package was installed gets them too.
+link_wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+    [ -d /usr/share/wine/fonts ] && [ -d "$WINEPREFIX/drive_c/windows" ] || return 0
+    mkdir -p "$fonts"
+    for f in /usr/share/wine/fonts/*; do ln -sfn "$f" "$fonts/"; done
+}
+
 make_prefix() {
     make_locale
     if [ ! -f "$WINEPREFIX/.prefix-ready-v3" ]; then
@@ -116,6 +128,7 @@ make_prefix() {
         /usr/lib/wine/wineserver -w
         touch "$WINEPREFIX/.prefix-ready-v3"
     fi
+    link_wine_fonts
 }
 
 # Registers the stand-in automation servers built into $BUILD.
