@@ -13,7 +13,7 @@ WINE=/usr/lib/wine/wine64
 LOCALE_DIR="$BUILD/locale"
 wine_() { LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
 
-PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-noto-cjk cmake make googletest locales \
+PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth fonts-noto-cjk cmake make googletest locales \
  imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3 ccache libx11-dev libxext-dev"
 
 log() { echo "[$(date +%H:%M:%S)] $*" >&2; }
@@ -45,16 +45,32 @@ use_compiler_cache() {
 # machine shared with other work.
 JOBS="${JOBS:-$(nproc)}"
 
+# Configures and builds one tree (<what> <build folder> <cmake arguments...>).  Everything
+# both steps print goes to <build folder>/build.log.  A failed step says so with the end of
+# that log on standard output, where the test summary would have been, so a failed build
+# always tells why; the compiler's warnings are shown either way.
+build_tree() {
+    local what="$1" dir="$2"
+    shift 2
+    mkdir -p "$dir"
+    local out="$dir/build.log" rc=0
+    log "$what"
+    { cmake -S "$ROOT" -B "$dir" "$@" && cmake --build "$dir" -j"$JOBS"; } >"$out" 2>&1 || rc=$?
+    grep -A3 -e "warning:" "$out" >&2 || true
+    if [ "$rc" -ne 0 ]; then
+        log "$what failed (exit code $rc)"
+        echo "$what failed (exit code $rc); the end of $out:"
+        tail -n 40 "$out"
+        return "$rc"
+    fi
+}
+
 build_all() {
-    local jobs="$JOBS"
     use_compiler_cache
-    log "native build (pure logic, fuzzers)"
-    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo $CACHE_FLAGS >/dev/null
-    cmake --build "$NATIVE_BUILD" -j"$jobs" >/dev/null || cmake --build "$NATIVE_BUILD" -j1
-    log "Windows build"
-    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" $CACHE_FLAGS \
-          -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNATIVE_BUILD_DIR="$NATIVE_BUILD" >/dev/null
-    cmake --build "$BUILD" -j"$jobs" >/dev/null || cmake --build "$BUILD" -j1
+    CC=clang CXX=clang++ build_tree "native build (pure logic, fuzzers)" "$NATIVE_BUILD" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo $CACHE_FLAGS
+    build_tree "Windows build" "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" $CACHE_FLAGS \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNATIVE_BUILD_DIR="$NATIVE_BUILD"
 }
 
 reg_add() { wine_ reg add "$@" /f >/dev/null 2>&1; }
@@ -66,6 +82,18 @@ make_locale() {
     # localedef exits non-zero on mere warnings: judge by what it wrote.
     localedef -i zh_CN -f UTF-8 "$LOCALE_DIR/zh_CN.UTF-8" >/dev/null 2>&1 || true
     [ -f "$LOCALE_DIR/zh_CN.UTF-8/LC_CTYPE" ] || { log "could not generate the zh_CN.UTF-8 locale"; return 1; }
+}
+
+# Wine's own fonts (fonts-wine; its Marlett draws the caption buttons of windows no skin
+# draws, which show the letters "0 1 r" without it) are in Wine's data folder, which this
+# Wine does not search for fonts when run as /usr/lib/wine/wine64 (measured: Marlett is
+# not found); it does search the prefix's font folder.  Linked on every run, so that a
+# prefix made before the package was installed gets them too.
+link_wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+    [ -d /usr/share/wine/fonts ] && [ -d "$WINEPREFIX/drive_c/windows" ] || return 0
+    mkdir -p "$fonts"
+    for f in /usr/share/wine/fonts/*; do ln -sfn "$f" "$fonts/"; done
 }
 
 make_prefix() {
@@ -100,6 +128,7 @@ make_prefix() {
         /usr/lib/wine/wineserver -w
         touch "$WINEPREFIX/.prefix-ready-v3"
     fi
+    link_wine_fonts
 }
 
 # Registers the stand-in automation servers built into $BUILD.
@@ -126,18 +155,39 @@ register_standins() {
 }
 
 # Starts Xvfb at 24-bit depth unless DISPLAY is already usable (USE_XVFB=1 forces it).
+# Xvfb picks a free display itself (-displayfd) and holds it by its lock file: two test
+# runs starting at the same moment never end up on one display, as they could when the
+# script chose a number whose lock file was missing (the second server then failed, and
+# its tests ran on the first run's display, beside its windows, focus and pointer).
 XVFB_PID=""
 start_display() {
     if [ -n "${DISPLAY:-}" ] && [ "${USE_XVFB:-0}" != 1 ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-    local n
-    for n in $(seq 90 120); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+    local number_file n=""
+    number_file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" </dev/null >/dev/null 2>&1 &
+    XVFB_PID=$!
+    # The number is written once the server takes connections; a generous guard.
+    for _ in $(seq 600); do
+        n="$(tr -dc 0-9 <"$number_file")"
+        [ -n "$n" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
-    log "could not start Xvfb"; return 1
+    rm -f "$number_file"
+    if [ -z "$n" ]; then
+        log "Xvfb did not start (waited 60 s for its display number)"
+        stop_display
+        return 1
+    fi
+    export DISPLAY=":$n"
+}
+
+# Ends the Xvfb start_display started, and only that one (its process id may be taken by
+# another process once it has ended).
+stop_display() {
+    [ -n "$XVFB_PID" ] || return 0
+    [ "$(cat "/proc/$XVFB_PID/comm" 2>/dev/null)" = Xvfb ] && kill "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
 }
 
 # A persistent wineserver and desktop process, started with closed streams so that
@@ -152,7 +202,7 @@ start_wine() {
 
 stop_all() {
     /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    stop_display || true
 }
 
 # Everything a run of Windows programs under Wine needs: packages, both builds, the prefix

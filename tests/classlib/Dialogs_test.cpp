@@ -161,7 +161,7 @@ TEST(FindDialog, FindNextFiresOnFindWithTextAndOptions) {
     EXPECT_STREQ(text, "again");
 
     dialog.CloseDialog();
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
     EXPECT_EQ(dialog.Handle(), nullptr);
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(dialog.FindText(), "again");
@@ -181,10 +181,10 @@ TEST(FindDialog, EnterInEditFindsThroughApplicationLoop) {
     EnableWindow(GetDlgItem(d, IDOK), TRUE);
     PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageA(edit, WM_KEYUP, VK_RETURN, 0);
-    EXPECT_TRUE(PumpUntil([&] { return finds > 0; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return finds > 0; }));
     EXPECT_EQ(dialog.FindText(), "typed");
     dialog.CloseDialog();
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
 }
 
 TEST(FindDialog, FreedWhileOpenClosesIt) {
@@ -205,7 +205,7 @@ TEST(FindDialog, NoLeaksOverOpenCloseCycles) {
         ASSERT_TRUE(dialog.Execute());
         HWND d = dialog.Handle();
         dialog.CloseDialog();
-        ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
     };
     cycle();
     EXPECT_TRUE(menutest::NoGrowthOverCycles(cycle, 4));
@@ -236,7 +236,7 @@ TEST(ReplaceDialog, ReplaceFiresOnReplaceWithBothTexts) {
     SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, IDOK)));
     EXPECT_EQ(finds, 1);
     dialog.CloseDialog();
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
 }
 
 // ---- font, colour, printer -----------------------------------------------------------

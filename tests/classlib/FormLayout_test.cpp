@@ -354,9 +354,9 @@ TEST(FormLayout_Leaks, TwentyCyclesLeaveNoGuiObjects) {
     }
     ctltest::Flush();
     const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
-    EXPECT_LE(after.gdi, before.gdi + 2) << before.source;
+    EXPECT_EQ(after.gdi, before.gdi) << before.source;
     if (before.userKnown && after.userKnown) {
-        EXPECT_LE(after.user, before.user) << before.source;
+        EXPECT_EQ(after.user, before.user) << before.source;
     }
 }
 

@@ -43,7 +43,7 @@ private:
 // process is closed so that a blocked Execute returns.  Joins in the destructor.
 class DialogWatcher {
 public:
-    explicit DialogWatcher(std::function<void(HWND)> action, DWORD timeoutMs = 10000);
+    explicit DialogWatcher(std::function<void(HWND)> action, DWORD timeoutMs = guitest::kDefaultTimeoutMs);
     ~DialogWatcher();
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;

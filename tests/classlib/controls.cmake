@@ -17,6 +17,10 @@ add_executable(classlib_controls_tests
 target_link_libraries(classlib_controls_tests PRIVATE classlib test_support winspool gtest gmock)
 gtest_discover_tests(classlib_controls_tests TEST_PREFIX "classlib_controls." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 120 WORKING_DIRECTORY "${CMAKE_BINARY_DIR}" PROPERTIES TIMEOUT 120)
+# Clicks, the mouse capture, splitter drags, MDI activation and shown forms.
+display_input_tests(classlib_controls_tests TESTS
+  GraphicFormTest.* MdiTest.* FormLayout_ChoiceList.* FormLayout_Leaks.* FormLayout_Splitter.* TBitBtn_Click.*
+  TButton_Click.* TCheckBox_Click.* TRadioButton_Click.* TListBox_Notify.* TPageControl_Pages.* TStatusBar_OwnerDraw.*)
 
 # The printer tests install one file printer in the prefix on first use: they run one at a
 # time, so two of them never race to install it.

@@ -44,7 +44,9 @@ TEST(DocumentFile, DecodeEncode_Table) {
     for (const CodecRow& row : rows) {
         const std::wstring text = document::DecodeText(row.bytes);
         EXPECT_EQ(row.saved, document::EncodeText(text)) << row.name;
-        if (row.keptBytes != kAnyCount) EXPECT_EQ(row.keptBytes, document::CountKeptBytes(text)) << row.name;
+        if (row.keptBytes != kAnyCount) {
+            EXPECT_EQ(row.keptBytes, document::CountKeptBytes(text)) << row.name;
+        }
     }
 }
 

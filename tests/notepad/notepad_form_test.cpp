@@ -127,7 +127,7 @@ TEST_F(NotepadForm, StatusBar_DateWeekdayAndClock) {
     localtime_s(&today, &now);
     EXPECT_EQ(TFnotepad::DateText(today), form->StatusBar1->Panels().Items(2)->Text());
     EXPECT_EQ(TFnotepad::WeekdayText(today), form->StatusBar1->Panels().Items(3)->Text());
-    ASSERT_TRUE(guitest::PumpUntil([&] { return !form->StatusBar1->Panels().Items(4)->Text().empty(); }, 5000));
+    ASSERT_TRUE(guitest::PumpUntil([&] { return !form->StatusBar1->Panels().Items(4)->Text().empty(); }));
     EXPECT_EQ(11u, form->StatusBar1->Panels().Items(4)->Text().size());  // "   hh:mm:ss"
 }
 

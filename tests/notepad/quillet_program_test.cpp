@@ -32,7 +32,7 @@ void expectConfigurationPath(const wchar_t* mode) {
     EXPECT_FALSE(PumpUntil([&] { return FileExists(browserLog); }, 300)) << "the page opened before the message closed";
     DismissMessageBox(box, IDOK);
     EXPECT_EQ(0u, WaitForExit(p, 15000));
-    ASSERT_TRUE(PumpUntil([&] { return FileExists(browserLog); }, 10000)) << "the set-up page was not opened";
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(browserLog); })) << "the set-up page was not opened";
     const std::string opened = ReadFileBytes(browserLog);
     EXPECT_NE(std::string::npos, opened.find("\\read\\read.htm")) << opened;
 }
@@ -91,7 +91,7 @@ TEST(QuilletStart, CommandLine_ExistingFileOpensAndParametersJoinWithoutBlanks) 
         HWND editor = FindChildByClass(main, L"TRichEdit");
         ASSERT_NE(nullptr, editor);
         std::wstring text;
-        PumpUntil([&] { text = WindowTextW(editor); return !text.empty(); }, 5000);
+        PumpUntil([&] { text = WindowTextW(editor); return !text.empty(); });
         EXPECT_EQ(L"hello 中文", text.substr(0, 8)) << Describe(editor);
         p.Terminate(0);
     }
@@ -128,7 +128,7 @@ TEST(QuilletStart, CommandLine_ChinesePathOpensWithItsNameInTheCaption) {
     HWND editor = FindChildByClass(main, L"TRichEdit");
     ASSERT_NE(nullptr, editor);
     std::wstring text;
-    PumpUntil([&] { text = WindowTextW(editor); return !text.empty(); }, 5000);
+    PumpUntil([&] { text = WindowTextW(editor); return !text.empty(); });
     EXPECT_EQ(L"hello 中文", text.substr(0, 8));
     p.Terminate(0);
 }

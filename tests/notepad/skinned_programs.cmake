@@ -10,3 +10,4 @@ set_property(SOURCE skinned_programs_test.rc APPEND PROPERTY OBJECT_DEPENDS "${P
              ${GENERATED_RES_FILES} "${DEFAULT_SKIN_STREAM}")
 gtest_discover_tests(skinned_program_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      WORKING_DIRECTORY "${CMAKE_BINARY_DIR}" PROPERTIES TIMEOUT 120 RESOURCE_LOCK first_run_marker)
+display_input_tests(skinned_program_tests LOCKS first_run_marker TESTS "*")

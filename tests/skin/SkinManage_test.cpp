@@ -359,8 +359,10 @@ TEST_F(Manager, Teardown_200SkinnedWindowsLeaveNothingBehind) {
     EXPECT_TRUE(manager->FormSkins().empty());
     const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
     ASSERT_TRUE(before.gdiKnown) << before.source;
-    EXPECT_LE(after.gdi, before.gdi + 4) << "GDI objects, " << after.source;
-    if (before.userKnown) EXPECT_LE(after.user, before.user + 4) << "USER objects, " << after.source;
+    EXPECT_EQ(after.gdi, before.gdi) << "GDI objects, " << after.source;
+    if (before.userKnown) {
+        EXPECT_EQ(after.user, before.user) << "USER objects, " << after.source;
+    }
     EXPECT_EQ(manager->HookHandle(), hook) << "one hook";
 
     // 200 windows skinned, then every skin taken away: each gets its procedure back.
@@ -377,7 +379,7 @@ TEST_F(Manager, Teardown_200SkinnedWindowsLeaveNothingBehind) {
         EXPECT_EQ(GetWindowLongPtrA(windows[i].Get(), GWLP_WNDPROC), procs[i]) << i;
     windows.clear();
     const guitest::GuiObjectCounts end = guitest::CountGuiObjects();
-    EXPECT_LE(end.gdi, before.gdi + 4) << "GDI objects after unskinning";
+    EXPECT_EQ(end.gdi, before.gdi) << "GDI objects after unskinning";
 
     FreeSkinManager();
     manager = nullptr;

@@ -511,5 +511,5 @@ TEST(SkinPrimitives, Drawing_LeaksNoGdiObjects) {
     if (!before.gdiKnown) GTEST_SKIP() << "GDI object count unavailable: " << before.source;
     for (int i = 0; i < 50; ++i) round();
     const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
-    EXPECT_LE(after.gdi, before.gdi + 2) << before.source;
+    EXPECT_EQ(after.gdi, before.gdi) << before.source;
 }

@@ -172,10 +172,11 @@ TEST_F(MdiSkin, Child_FrameCaptionAndButtonsAreTheSkinsCells) {
     EXPECT_TRUE(PixelIs(c, w - 2, h / 2, FlatRef("Personality", "Right", 1))) << "right border";
     EXPECT_TRUE(PixelIs(c, w / 2, h - 1, FlatRef("Personality", "Bottom", 1))) << "bottom border";
     EXPECT_TRUE(PixelIs(c, w - 110, skin->FBorderTop - 3, FlatRef("Personality", "Top", 1))) << "caption";
-    if (skin->FMenuHeight > 0)
+    if (skin->FMenuHeight > 0) {
         EXPECT_TRUE(PixelIs(c, w / 2, skin->FBorderTop + skin->FMenuHeight / 2,
                             ColorToRGB(data->Colours.ButtonFace)))
             << "the strip under the caption";
+    }
     struct Row {
         int action;
         const char* name;
@@ -294,8 +295,9 @@ TEST_F(MdiSkin, Child_MinimisedShowsOnlyItsCaptionStrip) {
     }
     const int y = std::min(skin->FBorderTop, c.Height()) - 2;
     EXPECT_TRUE(PixelIs(c, x, y, FlatRef("Personality", "Top", 1))) << "caption";
-    if (c.Height() > skin->FBorderTop + 1)
+    if (c.Height() > skin->FBorderTop + 1) {
         EXPECT_TRUE(PixelIs(c, c.Width() / 2, c.Height() - 1, ColorToRGB(data->Colours.ButtonFace))) << "below it";
+    }
     delete child;
 }
 

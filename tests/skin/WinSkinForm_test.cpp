@@ -79,8 +79,11 @@ TEST_F(SkinnedForm, PaintFrame_BordersCaptionAndButtonsAreTheSkinsCells) {
         EXPECT_TRUE(PixelIs(c, (r.left + r.right) / 2, r.top + 2, FlatRef(name, 1))) << name;
     }
     // The restore button shows only on a maximised window.
-    for (auto& b : skin->FSysButtons)
-        if (b->Definition && _stricmp(b->Definition->Name.c_str(), "ButtonRestore") == 0) EXPECT_FALSE(b->Visible);
+    for (auto& b : skin->FSysButtons) {
+        if (b->Definition && _stricmp(b->Definition->Name.c_str(), "ButtonRestore") == 0) {
+            EXPECT_FALSE(b->Visible);
+        }
+    }
 }
 
 TEST_F(SkinnedForm, PaintFrame_InactiveWindowUsesTheInactiveCells) {

@@ -588,9 +588,7 @@ TEST_F(BarSkin, RepeatedPaintingLeavesNoGdiObject) {
         for (HWND w : windows) Painted(w);
     const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
     if (!before.gdiKnown || !after.gdiKnown) GTEST_SKIP() << "no GDI object count here: " << after.source;
-    // The captures themselves are freed at once; a leak of one object per paint would show
-    // as 150.
-    EXPECT_LE(after.gdi, before.gdi + 2) << after.source;
+    EXPECT_EQ(after.gdi, before.gdi) << after.source;
 }
 
 }  // namespace

@@ -558,18 +558,15 @@ TEST_F(ScrollCoverTest, SkinAndUnskinCyclesLeaveNothingBehind) {
         delete box;
     };
     for (int i = 0; i < 3; ++i) cycle();
+    skinform::WarmFrameStates(*form);
     guitest::PumpMessages();
     const guitest::GuiObjectCounts before = guitest::CountGuiObjects();
     constexpr int kCycles = 100;
     for (int i = 0; i < kCycles; ++i) cycle();
     guitest::PumpMessages();
     const guitest::GuiObjectCounts after = guitest::CountGuiObjects();
-    // Anything a cycle leaked would show a hundredfold; the platform makes a few objects of
-    // its own on demand (Wine: cached DCs and brushes of windows repainted meanwhile by a
-    // loaded machine), which a small slack absorbs.
-    constexpr DWORD kSlack = 8;
     if (before.gdiKnown && after.gdiKnown) {
-        EXPECT_LE(after.gdi, before.gdi + kSlack) << after.source;
+        EXPECT_EQ(after.gdi, before.gdi) << after.source;
     }
     if (before.userKnown && after.userKnown) {
         EXPECT_EQ(after.user, before.user) << after.source;

@@ -19,4 +19,10 @@ target_include_directories(skin_control_tests PRIVATE "${CMAKE_CURRENT_LIST_DIR}
 target_link_libraries(skin_control_tests PRIVATE skin skin_test_skins test_support gtest gmock)
 gtest_discover_tests(skin_control_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "skin_control."
                      WORKING_DIRECTORY "${CMAKE_BINARY_DIR}" PROPERTIES TIMEOUT 120)
+# Shown forms and parents, the focus, hover and presses under the pointer.
+display_input_tests(skin_control_tests TESTS
+  ScrollCoverTest.* ScrollControlSkin.* SkinControlBase.* RawButton.* RawCheck.* HostedButton.* HostedCheck.*
+  SkinnedButtons.* SpeedButtonSkin.* StatusBarOnScreen.* HeaderSkin.* MissingButtonImage.* MissingCheckStrip.* MissingPartsTest.*
+  TrackBarSkin.UpdateSkinLeavesFocusAndActivationAlone UpDownSkin.PressedLowerHalfShowsCellSix
+  SkinMP.ReleaseOverAnotherButtonForwardsOnlyThePress Dispatch.ReflectedNotify_AndTheSkinNoticeAreToldApart)
 add_dependencies(skin_control_tests generated_resources default_skin)

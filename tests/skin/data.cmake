@@ -18,6 +18,8 @@ target_include_directories(skin_data_tests PRIVATE "${CMAKE_CURRENT_LIST_DIR}" "
 target_link_libraries(skin_data_tests PRIVATE skin skin_test_skins test_support gtest gmock)
 gtest_discover_tests(skin_data_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "skin_data."
                      WORKING_DIRECTORY "${CMAKE_BINARY_DIR}" PROPERTIES TIMEOUT 120)
+display_input_tests(skin_data_tests TESTS
+  SkinComponent.LoadSkin_ZeroOrNegativeLengthShowsTheVersionMessage SkinModel.OlderContainer_ShowsTheMessageAndLoadsNothing)
 add_dependencies(skin_data_tests generated_resources default_skin)
 set_source_files_properties("${CMAKE_CURRENT_LIST_DIR}/skin_data_tests.rc" PROPERTIES OBJECT_DEPENDS
                             "${GENERATED_RES_FILES}")

@@ -19,4 +19,9 @@ target_include_directories(skin_form_tests PRIVATE "${CMAKE_CURRENT_LIST_DIR}" "
 target_link_libraries(skin_form_tests PRIVATE skin skin_test_skins test_support gtest gmock)
 gtest_discover_tests(skin_form_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "skin_form."
                      WORKING_DIRECTORY "${CMAKE_BINARY_DIR}" PROPERTIES TIMEOUT 120)
+display_input_tests(skin_form_tests TESTS
+  MdiSkin.* CaptionButtons.MaximiseRestoreMinimise CaptionButtons.DoubleClickOnCaption_MaximisesAndRestores
+  CaptionButtons.SysMenu_MaximisedWindowOffersRestoreOnly Manager.Hook_InstalledOnceAndAdmitsActivatedWindows
+  Manager.Teardown_200SkinnedWindowsLeaveNothingBehind SkinnedForm.Screen_ShowsTheSkinnedFrame
+  SkinnedForm.SetText_RepaintsTheTitleWithoutTheSystemCaption)
 add_dependencies(skin_form_tests generated_resources default_skin)

@@ -1,7 +1,7 @@
 # The skinned frame under the real mouse (SetCursorPos and SendInput on real windows under
 # Wine): caption buttons, restoring, the minimised caption, a window smaller than its
 # skin's parts.  The tests move the pointer and
-# take the activation, so they never run beside other tests (RUN_SERIAL).  Names prefixed
+# take the activation: they hold the display_input lock.  Names prefixed
 # "skin_frame_input.".
 if(NOT WIN32)
   return()
@@ -20,4 +20,5 @@ set_source_files_properties("${CMAKE_CURRENT_LIST_DIR}/skin_frame_input_tests.rc
                             "${GENERATED_RES_FILES};${DEFAULT_SKIN_STREAM}")
 gtest_discover_tests(skin_frame_input_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      TEST_PREFIX "skin_frame_input." WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
-                     PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+                     PROPERTIES TIMEOUT 120)
+display_input_tests(skin_frame_input_tests TESTS "*")

@@ -20,4 +20,6 @@ target_include_directories(skin_menu_tests PRIVATE "${CMAKE_CURRENT_LIST_DIR}" "
 target_link_libraries(skin_menu_tests PRIVATE skin skin_test_skins test_support gtest gmock)
 gtest_discover_tests(skin_menu_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "skin_menu."
                      WORKING_DIRECTORY "${CMAKE_BINARY_DIR}" PROPERTIES TIMEOUT 120)
+# Menu loops take the activation and the pointer.
+display_input_tests(skin_menu_tests TESTS SkinnedMenuBar.* ClassMenus.*)
 add_dependencies(skin_menu_tests generated_resources default_skin)

@@ -1,5 +1,7 @@
 #include "skin_form_support.h"
 
+#include <algorithm>
+
 #include "skin_data_support.h"
 #include "test_skins.h"
 
@@ -70,6 +72,18 @@ POINT FrameToScreen(HWND window, POINT frame) {
     RECT r{};
     GetWindowRect(window, &r);
     return POINT{r.left + frame.x, r.top + frame.y};
+}
+
+void WarmFrameStates(TWinSkinForm& skin) {
+    const HWND window = skin.FHandle;
+    SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
+    SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+    for (auto& button : skin.FSysButtons) {
+        if (!button->Visible || !button->Definition) continue;
+        for (int cell = 1; cell <= std::max(button->Definition->Frame, 1); ++cell) skin.PaintSysButton(*button, cell);
+    }
+    // Back to the state the window is really in.
+    SendMessageW(window, WM_NCACTIVATE, GetActiveWindow() == window, 0);
 }
 
 }  // namespace skinform

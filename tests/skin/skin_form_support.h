@@ -54,4 +54,10 @@ guitest::Capture PaintedFrame(TWinSkinForm& skin);
 // The screen point of a frame point of the window.
 POINT FrameToScreen(HWND window, POINT frame);
 
+// Draws the skinned window's frame in every state another program can put it in: inactive
+// and active, and each caption button in each of its cells (hot under a passing pointer).
+// The form skin keeps what it draws once per state (a bounded set per window), so a count
+// of GDI objects taken after this stays put when the activation or the pointer moves.
+void WarmFrameStates(TWinSkinForm& skin);
+
 }  // namespace skinform

@@ -22,9 +22,10 @@
 
 namespace guitest {
 
-// Long enough for a loaded machine running eight Wine tests at once, short enough that a
-// hang fails well inside CTest's own timeout.
-constexpr DWORD kDefaultTimeoutMs = 10000;
+// Only a guard against a hang: a wait ends when its condition holds, and this is long
+// enough for a machine loaded by two or more test runs side by side, short enough that a
+// hang fails inside CTest's own timeout.
+constexpr DWORD kDefaultTimeoutMs = 30000;
 
 // ---------------------------------------------------------------------------------------
 // Message pump (pump.cpp)

@@ -22,7 +22,7 @@ TEST(MessageRecorder, Record_TellsSentFromPosted) {
   SendMessageW(window.Handle(), kPing, 1, 2);
   PostMessageW(window.Handle(), kPong, 3, 4);
   SendMessageW(window.Handle(), kPong, 3, 4);  // same values as the posted one, delivered first
-  ASSERT_TRUE(PumpUntil([&] { return recorder.Count(kPong) == 2; }, 2000));
+  ASSERT_TRUE(PumpUntil([&] { return recorder.Count(kPong) == 2; }));
   static const ExpectedMessage expected[] = {
       {kPing, Sent | WParam | LParam, 1, 2},
       {kPong, Sent | WParam | LParam, 3, 4},
@@ -43,7 +43,7 @@ TEST(MessageRecorder, Record_PostedDuringHandlerIsNotNested) {
         MSG msg;
         seen = seen || !PeekMessageW(&msg, hwnd, kPong, kPong, PM_NOREMOVE);
         return seen;
-      }, 2000);
+      });
     }
     return false;
   };
@@ -66,7 +66,7 @@ TEST(MessageRecorder, Record_SentFromAnotherThreadIsSent) {
     return static_cast<DWORD>(SendMessageW(static_cast<HWND>(hwnd), kPing, 7, 0));
   }, target, 0, nullptr);
   ASSERT_NE(nullptr, thread);
-  EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 5000));
+  EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }));
   CloseHandle(thread);
   static const ExpectedMessage expected[] = {{kPing, Sent | WParam, 7}};
   EXPECT_TRUE(MatchSequence(recorder.Messages(), expected));

@@ -165,7 +165,7 @@ TEST_F(Events, ModalLoopInsideAHandlerKeepsEventsFlowing)
     bool nestedSawNext = false;
     sink->onEvent = [&](const RecordedEvent& e) {
         if (e.id != DISPID_SRCEPhraseStart) return;
-        nestedSawNext = PumpUntil([&] { return sink->events.size() >= 3; }, 3000);
+        nestedSawNext = PumpUntil([&] { return sink->events.size() >= 3; });
     };
     ASSERT_EQ(1, ctl().PlayScript("phrase-start\nhypothesis a\nrecognition a\n"));
     ASSERT_TRUE(WaitForEvents(3));
@@ -188,7 +188,7 @@ TEST_F(Events, ReleasingTheContextInsideAHandlerIsSafe)
     };
     ASSERT_EQ(1, ctl().PlayScript("sound-start\nsound-end\n"));
     ASSERT_TRUE(WaitForEvents(1));
-    PumpUntil([this] { return ctl().LiveContexts() == 0; }, 2000);
+    PumpUntil([this] { return ctl().LiveContexts() == 0; });
     EXPECT_EQ(0, ctl().LiveContexts());
     PumpMessages();
     EXPECT_EQ(1u, sink->events.size());

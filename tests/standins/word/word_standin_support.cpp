@@ -82,7 +82,7 @@ bool QuitStandins() {
                 CloseHandle(process);
             }
         } else {
-            guitest::PumpUntil([] { return !StandinRunning(); }, 2000);
+            guitest::PumpUntil([] { return !StandinRunning(); });
         }
     }
     return !StandinRunning();
