@@ -127,8 +127,6 @@ private:
     // Inserts text at the caret (or over the selection) and counts the change.
     void insertText(const std::string& text);
     bool askAgainIfChanged(unsigned answeredAt);
-    // Sets the caption and has the form's controls painted again.
-    void showCaption(const std::string& caption);
     // The file's bytes become the document named name (CurrentFileName).
     void loadDocument(const std::string& name, const std::string& bytes);
     void openStartFile();

@@ -72,19 +72,12 @@ private:
 
 }  // namespace
 
-void TFnotepad::showCaption(const std::string& caption) {
-    SetCaption(caption);
-    // Under Wine a skinned window's caption change drops the repaint its controls still had
-    // coming (the skin turns drawing off around it, and Wine's WM_SETREDRAW validates the
-    // children): the editor, just filled or emptied, would keep showing what it showed.
-    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
 
 void TFnotepad::UpdateCaption() {
     if (!CurrentFileName.empty())
-        showCaption(Application->Title() + " - " + fileNamePart(CurrentFileName));
+        SetCaption(Application->Title() + " - " + fileNamePart(CurrentFileName));
     else
-        showCaption(Application->Title() + " - 未命名");
+        SetCaption(Application->Title() + " - 未命名");
     RichEdit1->SetModified(false);
 }
 
@@ -246,5 +239,5 @@ void TFnotepad::DropFiles(HANDLE dropHandle) {
     const std::string bytes = document::ReadFileBytes(last);
     if (!askAgainIfChanged(answeredAt)) return;
     loadDocument(last, bytes);
-    showCaption("Swaplet-" + fileNamePart(last));
+    SetCaption("Swaplet-" + fileNamePart(last));
 }

@@ -16,6 +16,41 @@
 
 namespace {
 
+// What a window and its descendants still have to paint, taken before drawing is turned
+// off and given back after.  Wine's WM_SETREDRAW(FALSE) validates the window and all its
+// children (Windows leaves their update regions alone), so a caption change would swallow
+// the repaint a control just asked for (an editor just filled keeps showing its old text).
+class PendingPaints {
+public:
+    explicit PendingPaints(HWND window) {
+        keep(window);
+        EnumChildWindows(window, &PendingPaints::keepChild, reinterpret_cast<LPARAM>(this));
+    }
+    ~PendingPaints() {
+        for (const auto& [window, region] : pending_) {
+            if (IsWindow(window)) RedrawWindow(window, nullptr, region, RDW_INVALIDATE | RDW_ERASE);
+            DeleteObject(region);
+        }
+    }
+    PendingPaints(const PendingPaints&) = delete;
+    PendingPaints& operator=(const PendingPaints&) = delete;
+
+private:
+    void keep(HWND window) {
+        if (!GetUpdateRect(window, nullptr, FALSE)) return;
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        if (!region) return;
+        if (GetUpdateRgn(window, region, FALSE) > NULLREGION) pending_.emplace_back(window, region);
+        else DeleteObject(region);
+    }
+    static BOOL CALLBACK keepChild(HWND window, LPARAM self) {
+        reinterpret_cast<PendingPaints*>(self)->keep(window);
+        return TRUE;
+    }
+
+    std::vector<std::pair<HWND, HRGN>> pending_;
+};
+
 // Messages of a window whose form skin is gone (or never came) go to the procedure the
 // skin replaced; at the window's end the properties go too.
 LRESULT forwardWithoutSkin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
@@ -236,6 +271,7 @@ void TWinSkinForm::onSetText(TMessage& m, const TWndMethod& previous) {
     // without running the message loop: nested messages here could free the form.
     std::weak_ptr<int> alive = lifeToken_;
     const HWND window = FHandle;
+    const PendingPaints pending(window);
     SendMessageA(window, WM_SETREDRAW, FALSE, 0);
     previous(m);
     if (IsWindow(window)) SendMessageA(window, WM_SETREDRAW, TRUE, 0);
