@@ -28,6 +28,7 @@
 #include "WinSkinForm.h"
 #include "WinSubClass.h"
 
+#include "bench_skin.h"
 #include "bench_timing.h"
 
 namespace {
@@ -117,24 +118,8 @@ int main(int argc, char** argv) {
     Application->Initialize();
     RegisterSkinClasses();
     auto data = std::make_unique<TSkinData>(nullptr);
-    HRSRC res = FindResourceA(nullptr, "DEFAULTSKIN", MAKEINTRESOURCEA(10));
-    HGLOBAL global = res ? LoadResource(nullptr, res) : nullptr;
-    if (!global) {
-        std::fprintf(stderr, "no default skin in the program\n");
-        return 1;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(LockResource(global));
-    data->ReadSkinStream(TBytes(bytes, bytes + SizeofResource(nullptr, res)));
-    TSkinManage::InstallFactory();
-    auto* manager = TSkinManage::Instance();
-    if (!manager) manager = dynamic_cast<TSkinManage*>(CreateSkinManager());
-    if (!manager) {
-        std::fprintf(stderr, "no skin manager\n");
-        return 1;
-    }
-    manager->RegisterSkinData(data.get());
-    manager->SetEnabled(true);
-    manager->SetReadyState(1);
+    TSkinManage* manager = bench::StartDefaultSkin(*data);
+    if (!manager) return 1;
 
     // No window-creation hook is installed here: only the form handed to SkinWindow is
     // skinned.

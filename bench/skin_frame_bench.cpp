@@ -22,6 +22,7 @@
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
 
+#include "bench_skin.h"
 #include "bench_timing.h"
 
 namespace {
@@ -134,18 +135,8 @@ int main(int argc, char** argv) {
     Application->Initialize();
     RegisterSkinClasses();
     auto data = std::make_unique<TSkinData>(nullptr);
-    HRSRC res = FindResourceA(nullptr, "DEFAULTSKIN", MAKEINTRESOURCEA(10));
-    HGLOBAL global = res ? LoadResource(nullptr, res) : nullptr;
-    if (!global) {
-        std::fprintf(stderr, "no default skin in the program\n");
-        return 1;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(LockResource(global));
-    data->ReadSkinStream(TBytes(bytes, bytes + SizeofResource(nullptr, res)));
-    auto* manager = dynamic_cast<TSkinManage*>(CreateSkinManager());
-    manager->RegisterSkinData(data.get());
-    manager->SetEnabled(true);
-    manager->SetReadyState(1);
+    TSkinManage* manager = bench::StartDefaultSkin(*data);
+    if (!manager) return 1;
 
     const Figures plain = Measure(false, nullptr, runs);
     const Figures skinned = Measure(true, manager, runs);

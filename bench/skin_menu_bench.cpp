@@ -19,6 +19,7 @@
 #include "WinSkinData.h"
 #include "WinSkinMenuItems.h"
 #include "WinSkinPopMenu.h"
+#include "bench_skin.h"
 
 namespace {
 
@@ -49,46 +50,46 @@ private:
     LONGLONG& total_;
     LARGE_INTEGER start_{};
 };
-Bench* bench = nullptr;
+Bench* current = nullptr;
 
 LRESULT CALLBACK cbt(int code, WPARAM wParam, LPARAM lParam) {
-    if (bench && bench->skinned && code == HCBT_CREATEWND) {
+    if (current && current->skinned && code == HCBT_CREATEWND) {
         char cls[16] = {};
         GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof cls);
         if (std::string(cls) == "#32768") {
             auto popup = std::make_unique<TWinSkinPopMenu>();
-            popup->Attach(reinterpret_cast<HWND>(wParam), bench->skin, nullptr);
-            bench->popups.push_back(std::move(popup));
+            popup->Attach(reinterpret_cast<HWND>(wParam), current->skin, nullptr);
+            current->popups.push_back(std::move(popup));
         }
-    } else if (bench && code == HCBT_DESTROYWND) {
-        auto& v = bench->popups;
+    } else if (current && code == HCBT_DESTROYWND) {
+        auto& v = current->popups;
         v.erase(std::remove_if(v.begin(), v.end(),
                                [&](const auto& p) { return p->Window() == reinterpret_cast<HWND>(wParam); }),
                 v.end());
     }
-    return CallNextHookEx(bench ? bench->hook : nullptr, code, wParam, lParam);
+    return CallNextHookEx(current ? current->hook : nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK ownerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ENTERIDLE:
-        if (bench && wParam == MSGF_MENU && !bench->idleSeen) {
-            QueryPerformanceCounter(&bench->idle);
-            bench->idleSeen = true;
+        if (current && wParam == MSGF_MENU && !current->idleSeen) {
+            QueryPerformanceCounter(&current->idle);
+            current->idleSeen = true;
             EndMenu();
         }
         return 0;
     case WM_MEASUREITEM: {
-        Stopwatch watch(bench->measureTicks);
+        Stopwatch watch(current->measureTicks);
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         HDC dc = GetWindowDC(wnd);
         SelectGuard font(dc, Screen->MenuFont().Handle());
-        SkinMeasureRawItem(bench->skin, dc, "Menu item text", false, mis->itemWidth, mis->itemHeight);
+        SkinMeasureRawItem(current->skin, dc, "Menu item text", false, mis->itemWidth, mis->itemHeight);
         ReleaseDC(wnd, dc);
         return TRUE;
     }
     case WM_DRAWITEM: {
-        Stopwatch watch(bench->drawTicks);
+        Stopwatch watch(current->drawTicks);
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         TMenuItem item(nullptr);
         item.SetCaption("Menu item text");
@@ -98,10 +99,10 @@ LRESULT CALLBACK ownerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         TMenuItemBackground background;
         if (TWinSkinPopMenu* popup = TWinSkinPopMenu::OfWindow(WindowFromDC(dis->hDC)))
             background = popup->ItemBackground();
-        SkinDrawRawMenuItem(*bench->skin, item, canvas, dis->rcItem, (dis->itemState & ODS_SELECTED) != 0,
+        SkinDrawRawMenuItem(*current->skin, item, canvas, dis->rcItem, (dis->itemState & ODS_SELECTED) != 0,
                             background, nullptr);
         canvas.SetHandle(nullptr);
-        ++bench->draws;
+        ++current->draws;
         return TRUE;
     }
     default: return DefWindowProcA(wnd, msg, wParam, lParam);
@@ -113,14 +114,14 @@ double openOnce(HWND owner, bool skinned) {
     for (UINT id = 1; id <= kItems; ++id)
         AppendMenuA(menu.get(), skinned ? MF_OWNERDRAW : MF_STRING, id,
                     skinned ? nullptr : "Menu item text");
-    bench->skinned = skinned;
-    bench->idleSeen = false;
-    QueryPerformanceCounter(&bench->start);
+    current->skinned = skinned;
+    current->idleSeen = false;
+    QueryPerformanceCounter(&current->start);
     TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, 100, 100, 0, owner, nullptr);
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
-    if (!bench->idleSeen) return -1;
-    return 1000.0 * static_cast<double>(bench->idle.QuadPart - bench->start.QuadPart) / static_cast<double>(f.QuadPart);
+    if (!current->idleSeen) return -1;
+    return 1000.0 * static_cast<double>(current->idle.QuadPart - current->start.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
 double median(std::vector<double> v) {
@@ -140,18 +141,7 @@ int main(int argc, char** argv) {
 
     // The default skin, as the programs' main forms store it.
     TSkinData skin(nullptr);
-    HRSRC res = FindResourceA(nullptr, "DEFAULTSKIN", RT_RCDATA);
-    HGLOBAL data = res ? LoadResource(nullptr, res) : nullptr;
-    if (!data) {
-        std::fprintf(stderr, "no default skin resource\n");
-        return 1;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(LockResource(data));
-    skin.ReadSkinStream(TBytes(bytes, bytes + SizeofResource(nullptr, res)));
-    if (skin.NoSkin()) {
-        std::fprintf(stderr, "the default skin did not load\n");
-        return 1;
-    }
+    if (!bench::ReadDefaultSkin(skin)) return 1;
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = ownerProc;
@@ -162,7 +152,7 @@ int main(int argc, char** argv) {
                                        nullptr, nullptr, wc.hInstance, nullptr));
     Bench b;
     b.skin = &skin;
-    bench = &b;
+    current = &b;
     b.hook = SetWindowsHookExA(WH_CBT, cbt, nullptr, GetCurrentThreadId());
 
     openOnce(owner.get(), false);  // warm-up of both paths
@@ -173,7 +163,7 @@ int main(int argc, char** argv) {
         skinned.push_back(openOnce(owner.get(), true));
     }
     UnhookWindowsHookEx(b.hook);
-    bench = nullptr;
+    current = nullptr;
     const double p = median(plain), s = median(skinned);
     std::printf("popup menu of %d items, median of %d opens (call to first idle):\n", kItems, rounds);
     std::printf("  unskinned %.2f ms\n  skinned   %.2f ms (%.2fx)\n", p, s, p > 0 ? s / p : 0.0);
