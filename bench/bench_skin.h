@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
+#include "Forms.h"
 #include "SkinManage.h"
 #include "WinSkinData.h"
 
@@ -30,10 +32,14 @@ inline bool ReadDefaultSkin(TSkinData& data) {
     return true;
 }
 
-// ReadDefaultSkin, then the process's skin manager with that skin, switched on and ready
-// to skin the windows it is given; nullptr (said on stderr) when either fails.
-inline TSkinManage* StartDefaultSkin(TSkinData& data) {
-    if (!ReadDefaultSkin(data)) return nullptr;
+// The application set up with the skin classes, the stored skin read into a new data
+// (kept in data), and the process's skin manager with that skin, switched on and ready to
+// skin the windows it is given; nullptr (said on stderr) when the skin or the manager fails.
+inline TSkinManage* StartSkinnedApplication(std::unique_ptr<TSkinData>& data) {
+    Application->Initialize();
+    RegisterSkinClasses();
+    data = std::make_unique<TSkinData>(nullptr);
+    if (!ReadDefaultSkin(*data)) return nullptr;
     TSkinManage::InstallFactory();
     TSkinManage* manager = TSkinManage::Instance();
     if (!manager) manager = dynamic_cast<TSkinManage*>(CreateSkinManager());
@@ -41,7 +47,7 @@ inline TSkinManage* StartDefaultSkin(TSkinData& data) {
         std::fprintf(stderr, "no skin manager\n");
         return nullptr;
     }
-    manager->RegisterSkinData(&data);
+    manager->RegisterSkinData(data.get());
     manager->SetEnabled(true);
     manager->SetReadyState(1);
     return manager;

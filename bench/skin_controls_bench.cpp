@@ -115,10 +115,8 @@ int CountControls(TWinControl& parent) {
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
-    Application->Initialize();
-    RegisterSkinClasses();
-    auto data = std::make_unique<TSkinData>(nullptr);
-    TSkinManage* manager = bench::StartDefaultSkin(*data);
+    std::unique_ptr<TSkinData> data;
+    TSkinManage* manager = bench::StartSkinnedApplication(data);
     if (!manager) return 1;
 
     // No window-creation hook is installed here: only the form handed to SkinWindow is

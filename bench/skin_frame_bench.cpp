@@ -132,10 +132,8 @@ Figures Measure(bool skinned, TSkinManage* manager, int runs) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    Application->Initialize();
-    RegisterSkinClasses();
-    auto data = std::make_unique<TSkinData>(nullptr);
-    TSkinManage* manager = bench::StartDefaultSkin(*data);
+    std::unique_ptr<TSkinData> data;
+    TSkinManage* manager = bench::StartSkinnedApplication(data);
     if (!manager) return 1;
 
     const Figures plain = Measure(false, nullptr, runs);

@@ -116,10 +116,8 @@ double PageSkinned(HWND edit, TWScrollbar& cover) {
 
 int main(int argc, char** argv) {
     const int pages = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-    Application->Initialize();
-    RegisterSkinClasses();
-    auto data = std::make_unique<TSkinData>(nullptr);
-    TSkinManage* manager = bench::StartDefaultSkin(*data);
+    std::unique_ptr<TSkinData> data;
+    TSkinManage* manager = bench::StartSkinnedApplication(data);
     if (!manager) return 1;
 
     HWND window = MakeWindow();
