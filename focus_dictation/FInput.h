@@ -44,23 +44,13 @@ public:
     void BDictClick(TObject* Sender) { Dictionary(); }
     void BInformaitionClick(TObject* Sender) { ShowUsage(); }
 
-    // Main menu.
-    void NSetClick(TObject* Sender) { OpenSetupPage(); }
-    void N6Click(TObject* Sender) { MicrophoneSetup(); }
-    void N7Click(TObject* Sender) { SpeakerTraining(); }
+    // Main menu (the commands both small programs share are the front end's).
     void NAutoRunClick(TObject* Sender);
     void NHandRunClick(TObject* Sender);
-    void NcloseClick(TObject* Sender) { Close(); }
-    void NStartClick(TObject* Sender) { StartListening(); }
-    void NStopClick(TObject* Sender) { StopListening(); }
-    void D1Click(TObject* Sender) { Dictionary(); }
     void NhelpClick(TObject* Sender);
     void NAboutClick(TObject* Sender);
 
     // Context menu.
-    void NNStartClick(TObject* Sender) { StartListening(); }
-    void NNStopClick(TObject* Sender) { StopListening(); }
-    void NNvoiceDictsClick(TObject* Sender) { Dictionary(); }
     void NNAboutClick(TObject* Sender) { NAboutClick(Sender); }
 
     void ShowUsage();

@@ -31,7 +31,18 @@ const char* const kSetupPage = "\\read\\read.htm";
 
 const TClassInfo& TDictationForm::StaticClassInfo() {
     static const TClassInfo& info =
-        DescribeClass<TDictationForm>("TDictationForm", &TForm::StaticClassInfo(), [](TClassBuilder<TDictationForm>&) {});
+        DescribeClass<TDictationForm>("TDictationForm", &TForm::StaticClassInfo(), [](TClassBuilder<TDictationForm>& b) {
+            b.Handler("NSetClick", &TDictationForm::NSetClick);
+            b.Handler("N6Click", &TDictationForm::N6Click);
+            b.Handler("N7Click", &TDictationForm::N7Click);
+            b.Handler("NcloseClick", &TDictationForm::NcloseClick);
+            b.Handler("NStartClick", &TDictationForm::NStartClick);
+            b.Handler("NStopClick", &TDictationForm::NStopClick);
+            b.Handler("D1Click", &TDictationForm::D1Click);
+            b.Handler("NNStartClick", &TDictationForm::NNStartClick);
+            b.Handler("NNStopClick", &TDictationForm::NNStopClick);
+            b.Handler("NNvoiceDictsClick", &TDictationForm::NNvoiceDictsClick);
+        });
     return info;
 }
 

@@ -47,6 +47,19 @@ public:
     void Dictionary();
     void OpenSetupPage();
 
+    // Menu commands of the two small programs' stored forms (main menu and context menu),
+    // bound by name.
+    void NSetClick(TObject* Sender) { OpenSetupPage(); }
+    void N6Click(TObject* Sender) { MicrophoneSetup(); }
+    void N7Click(TObject* Sender) { SpeakerTraining(); }
+    void NcloseClick(TObject* Sender) { Close(); }
+    void NStartClick(TObject* Sender) { StartListening(); }
+    void NStopClick(TObject* Sender) { StopListening(); }
+    void D1Click(TObject* Sender) { Dictionary(); }
+    void NNStartClick(TObject* Sender) { StartListening(); }
+    void NNStopClick(TObject* Sender) { StopListening(); }
+    void NNvoiceDictsClick(TObject* Sender) { Dictionary(); }
+
     // The phrase text of a hypothesis or recognition, converted for the choice list.
     static std::string PhraseToAnsi(const std::wstring& phrase);
 

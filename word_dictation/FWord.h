@@ -47,21 +47,11 @@ public:
     void BStartwordClick(TObject* Sender);
     void lstHypothesesDblClick(TObject* Sender);
 
-    // Menus.
-    void NSetClick(TObject* Sender) { OpenSetupPage(); }
-    void N6Click(TObject* Sender) { MicrophoneSetup(); }
-    void N7Click(TObject* Sender) { SpeakerTraining(); }
-    void NcloseClick(TObject* Sender) { Close(); }
-    void NStartClick(TObject* Sender) { StartListening(); }
-    void NStopClick(TObject* Sender) { StopListening(); }
-    void D1Click(TObject* Sender) { Dictionary(); }
+    // Menus (the commands both small programs share are the front end's).
     void NFontsClick(TObject* Sender);
     void NColorsClick(TObject* Sender);
     void NhelpClick(TObject* Sender);
     void NAboutClick(TObject* Sender);
-    void NNStartClick(TObject* Sender) { StartListening(); }
-    void NNStopClick(TObject* Sender) { StopListening(); }
-    void NNvoiceDictsClick(TObject* Sender) { Dictionary(); }
     void NNAboutClick(TObject* Sender) { NAboutClick(Sender); }
 
     // Appends text after the last character of the document, after every phrase kept
