@@ -407,13 +407,13 @@ bool TWinSkinForm::attachSkin(TControl* control, const SkinSpec& spec) {
     switch (spec.attach) {
     case AttachBy::Control:
         skin->AttachControl(this, FSkinData, spec.setColor, canvas);
-        attached = skin->Attached;
+        attached = skin->Attached();
         break;
     case AttachBy::Scrolling: attached = skin->AttachScrolling(control, FSkinData, this, canvas); break;
     case AttachBy::Window:
         if (auto* win = dynamic_cast<TWinControl*>(control)) {
             skin->AttachWindow(win->Handle(), FSkinData, this, canvas);
-            attached = skin->Attached;
+            attached = skin->Attached();
         }
         break;
     case AttachBy::Graphic: attached = skin->AttachGraphic(this, FSkinData, canvas); break;
@@ -497,5 +497,5 @@ void TWinSkinForm::SkinWindow(HWND window) {
     TSkinControl* skin = CreateSkin(c.kind, this, 0);
     if (!skin) return;  // that skin class is not built yet
     skin->AttachWindow(target, FSkinData, this, FControlCanvas.get());
-    if (!skin->Attached) delete skin;
+    if (!skin->Attached()) delete skin;
 }

@@ -1,8 +1,8 @@
-// The form skin's window procedures and non-client input: the subclass procedure of the
-// skinned window (its message groups in their fixed order), the form's replaced
-// WindowProc, the MDI client's procedure, and the handlers for size calculation, hit
-// testing, activation, the non-client mouse and the hover timer.  Every procedure the
-// system calls goes through GuardedDispatch.
+// The form skin's message handling: the skinned window's (its message groups in their
+// fixed order), the form's replaced WindowProc, the MDI client's, and the handlers for
+// size calculation, hit testing, activation, the non-client mouse and the hover timer.
+// SubclassedWindow routes the window's and the MDI client's messages here behind
+// GuardedDispatch; the hover timer's callback has its own.
 #include "WinSkinForm.h"
 #include "WinSkinForm_impl.h"
 
@@ -51,40 +51,12 @@ private:
     std::vector<std::pair<HWND, HRGN>> pending_;
 };
 
-// Messages of a window whose form skin is gone (or never came) go to the procedure the
-// skin replaced; at the window's end the properties go too.
-LRESULT forwardWithoutSkin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kSkinFormPrevProp));
-    LRESULT result;
-    if (previous) result = unicode ? CallWindowProcW(previous, window, msg, wParam, lParam)
-                                   : CallWindowProcA(previous, window, msg, wParam, lParam);
-    else result = unicode ? DefWindowProcW(window, msg, wParam, lParam) : DefWindowProcA(window, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        RemovePropW(window, kSkinFormProp);
-        RemovePropW(window, kSkinFormPrevProp);
-    }
-    return result;
-}
-
-LRESULT dispatchToSkin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
-    auto* skin = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
-    if (!skin || skin->FHandle != window) return forwardWithoutSkin(window, msg, wParam, lParam, unicode);
-    TMessage message{msg, wParam, lParam, 0};
-    return GuardedDispatch(
-        window, msg,
-        [&] {
-            skin->WndProc(message);
-            return message.Result;
-        },
-        [&] { return forwardWithoutSkin(window, msg, wParam, lParam, unicode); });
-}
-
 void CALLBACK hoverTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     GuardedDispatch(
         window, WM_TIMER,
         [&] {
-            auto* skin = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
-            if (skin && skin->FHandle == window) skin->HoverTimer();
+            if (auto* skin = SubclassedWindow::OwnerOf<TWinSkinForm>(window, SubclassKind::FormSkin))
+                skin->HoverTimer();
             return LRESULT{0};
         },
         [] { return LRESULT{0}; });
@@ -93,39 +65,6 @@ void CALLBACK hoverTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
 POINT pointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 }  // namespace
-
-LRESULT CALLBACK SkinFormProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return dispatchToSkin(window, msg, wParam, lParam, true);
-}
-
-LRESULT CALLBACK SkinFormProcA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return dispatchToSkin(window, msg, wParam, lParam, false);
-}
-
-LRESULT CALLBACK SkinMDIClientProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* skin = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
-    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kSkinFormPrevProp));
-    auto fallback = [&]() -> LRESULT {
-        return previous ? CallWindowProcA(previous, window, msg, wParam, lParam)
-                        : DefWindowProcA(window, msg, wParam, lParam);
-    };
-    if (!skin || skin->FMDIClient != window) {
-        const LRESULT result = fallback();
-        if (msg == WM_NCDESTROY) {
-            RemovePropW(window, kSkinFormProp);
-            RemovePropW(window, kSkinFormPrevProp);
-        }
-        return result;
-    }
-    TMessage message{msg, wParam, lParam, 0};
-    return GuardedDispatch(
-        window, msg,
-        [&] {
-            skin->MDIClientWndProc(message);
-            return message.Result;
-        },
-        fallback);
-}
 
 void FormProcHook::operator()(TMessage& message) const { skin->FormWindowProc(message); }
 

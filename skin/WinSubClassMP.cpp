@@ -292,7 +292,7 @@ TSkinMP::~TSkinMP() {
 }
 
 void TSkinMP::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
-    if (Attached) return;
+    if (Attached()) return;
     TSkinControl::AttachControl(formSkin, skinData, setColor, canvas);
     if (!Host || Overlay) return;
     TComponent* owner = FormSkin ? static_cast<TComponent*>(FormSkin) : static_cast<TComponent*>(Host);

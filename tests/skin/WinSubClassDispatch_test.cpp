@@ -308,7 +308,7 @@ public:
     TRecordingSkin(TComponent* owner, TSkinClass kind, int variant) : TSkinControl(owner), kind(kind), variant(variant) {}
     bool AttachScrolling(TControl*, TSkinData* skinData, TWinSkinForm* formSkin, TCanvas* canvas) override {
         AttachControl(formSkin, skinData, false, canvas);
-        return Attached;
+        return Attached();
     }
     bool AttachGraphic(TWinSkinForm*, TSkinData*, TCanvas*) override { return false; }
     void UpdateSkin() override {
@@ -517,7 +517,7 @@ TEST_F(Dispatch, OnSkinControl_SkinIsUsedOnce) {
     ASSERT_NE(skin, nullptr);
     ASSERT_NE(given, nullptr);
     EXPECT_EQ(skin->FindSkinControlByHandle(button->Handle()), given);
-    EXPECT_TRUE(given->Attached);
+    EXPECT_TRUE(given->Attached());
     EXPECT_EQ(made, 0) << "the event's skin stands in for the row's";
     data->OnSkinControl = nullptr;
     delete form;
