@@ -62,6 +62,9 @@ void CALLBACK hoverTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
         [] { return LRESULT{0}; });
 }
 
+// The themed caption repaint newer systems send (WM_NCUAHDRAWCAPTION, in no SDK header).
+constexpr UINT kWmNcUahDrawCaption = 0x00AE;
+
 POINT pointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 }  // namespace
@@ -106,7 +109,7 @@ void TWinSkinForm::WndProc(TMessage& m) {
             return;
         }
         break;
-    case 0x00AE:  // the themed caption repaint of newer systems: the skin paints the caption
+    case kWmNcUahDrawCaption:  // the skin paints the caption
         m.Result = 0;
         return;
     case WM_INITMENUPOPUP:
@@ -491,7 +494,7 @@ void TWinSkinForm::WMNCLButtonDblClk(TMessage& m) {
     const POINT screen = pointOf(m.LParam);
     if (TWinSysButton* button = ButtonAt(ScreenToFrame(screen.x, screen.y))) {
         const int action = button->Definition->Action;
-        if (action == 3 || action == 11) {
+        if (skinframe::IsIconAction(action)) {
             SetHoverTimer(false);
             PostMessageA(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
         }

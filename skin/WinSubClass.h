@@ -41,6 +41,10 @@ enum : uint8_t { msHot = 1, msPressed = 2 };
 // passed: the handle may already name another window, and the skin is never active again).
 enum : int { lcCreated = 0, lcAttached = 1, lcColourOnly = 2, lcDestroyed = 6 };
 
+// A host whose Tag is this shows its parent's background through the skin (buttons, speed
+// buttons, check boxes and radio buttons).
+constexpr int kTransparentBackTag = 5555;
+
 class TSkinControl : public TComponent {
     CLASS_INFO(TSkinControl)
 public:

@@ -42,7 +42,8 @@ bool TSkinSpeedButton::AttachGraphic(TWinSkinForm* formSkin, TSkinData* skinData
         *host, [this](TMessage& m, const TWndMethod& previous) { hostWndProc(m, previous); });
     if (FormSkin) FormSkin->AddSkinControl(this);
     Lifecycle = lcAttached;
-    TransparentBack = host->Tag() == 5555 || (SkinData && (SkinData->Options & SkinBit(xoTransparent)) != 0);
+    TransparentBack = host->Tag() == kTransparentBackTag ||
+                      (SkinData && (SkinData->Options & SkinBit(xoTransparent)) != 0);
     host->Invalidate();
     return true;
 }

@@ -134,7 +134,7 @@ void TWMediaPlayer::AttachHost(TSkinMP* ownerSkin, TControl* player) {
     OwnerSkin = ownerSkin;
     SkinData = ownerSkin ? ownerSkin->SkinData : nullptr;
     // Tagged before it gets a parent, so the dispatch never skins the panel itself.
-    SetTag(SkinData ? SkinData->DisableTag : 99);
+    SetTag(SkinData ? SkinData->DisableTag : TSkinData::kDefaultDisableTag);
     if (player) FreeNotification(player);
     if (ownerSkin) FreeNotification(ownerSkin);
     if (!player) return;
