@@ -494,7 +494,7 @@ void TWinSkinForm::RecreateScrollSkin(HWND window) {
         FSkinControls.erase(FSkinControls.begin() + static_cast<std::ptrdiff_t>(i));
         delete old;
         if (!host) return;
-        // nullptr while the scroll-bar cover is not built: the control stays as it is.
+        // Should the skin not be made or not attach, the control stays as it is.
         if (TSkinControl* skin = CreateSkinControl(listView ? TSkinClass::ListView : TSkinClass::Scrollbar, host))
             if (!skin->AttachScrolling(host, FSkinData, this, FControlCanvas.get())) delete skin;
         return;

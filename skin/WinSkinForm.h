@@ -12,7 +12,7 @@
 //   WinSkinFormGeometry.*    pure geometry shared by size calculation, hit tests and painting
 //   WinSkinFormSysMenu.cpp   caption-button actions, system commands, the skinned system menu
 //   WinSkinFormMenus.cpp     menu-bar tracking and owner-drawn menus (the menu operations below)
-//   WinSkinFormDispatch.cpp  the child-control dispatch (does nothing until control skins exist)
+//   WinSkinFormDispatch.cpp  the child-control dispatch: which control skin each child gets
 //
 // Fields keep the names the rest of the engine uses (FHandle, FSkinData, ...) and are
 // public: the manager, the menu bar, the popup skins and the control skins read and write

@@ -90,7 +90,7 @@ void TWinSkinForm::WndProc(TMessage& m) {
         m.Result = 0;
         return;
     }
-    // 2. Group 1: every window.
+    // 2. What every skinned window answers, framed or not.
     switch (m.Msg) {
     case WM_ERASEBKGND: WMEraseBkgnd(m); return;
     case WM_NCDESTROY: {
@@ -136,12 +136,12 @@ void TWinSkinForm::WndProc(TMessage& m) {
         CallDefault(m);
         return;
     }
-    // 3. A plain child window with a form skin only answers group 1.
+    // 3. A plain child window with a form skin answers only those.
     if (FWindowKind != wkMDIChild && (FStyle & WS_CHILD)) {
         CallDefault(m);
         return;
     }
-    // 4. Group 2.
+    // 4. The top-level frame: size, state, activation, commands, menus and title.
     bool handled = true;
     switch (m.Msg) {
     case WM_SIZE: WMSize(m); break;
@@ -182,7 +182,8 @@ void TWinSkinForm::WndProc(TMessage& m) {
         CallDefault(m);
         return;
     }
-    // 6. Group 3.
+    // 6. The non-client area: size calculation, hit tests, painting, the mouse and the
+    //    owner-drawn menus.
     switch (m.Msg) {
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(m); return;
     case WM_NCCALCSIZE: WMNCCalcSize(m); return;
@@ -315,7 +316,7 @@ bool TWinSkinForm::IsMDIChildMaximized() {
     return child && maximized;
 }
 
-// ---- group 1 and 2 handlers -------------------------------------------------------------
+// ---- every window's and the top-level frame's handlers ----------------------------------
 
 void TWinSkinForm::WMEraseBkgnd(TMessage& m) {
     if (!callDefaultAlive(m)) return;
@@ -366,7 +367,7 @@ void TWinSkinForm::WMWindowPosChanged(TMessage& m) {
 
 void TWinSkinForm::WMWindowPosChanging(TMessage& m) { CallDefault(m); }
 
-// ---- group 3: the non-client area -------------------------------------------------------
+// ---- the non-client area ----------------------------------------------------------------
 
 void TWinSkinForm::WMNCActivate(TMessage& m) {
     FActive = m.WParam != 0;

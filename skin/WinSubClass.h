@@ -174,8 +174,8 @@ enum class TSkinClass {
     ObjImage, AdvPage, TabSheet, TabBtn, ScControl, Sizer, BoxH,  // fills and foreign controls
 };
 
-// A new skin of the class, owned by owner, not attached; nullptr while that class is not
-// built.  variant: the object-image kind (1 nine-cell check strip, 2 radio strip, 3 six-cell
+// A new skin of the class, owned by owner, not attached (nullptr only for a kind outside
+// the list).  variant: the object-image kind (1 nine-cell check strip, 2 radio strip, 3 six-cell
 // check strip), the scroll-bar cover's mode (1: no border), the advanced page control's
 // mode, or for BitButton 1 = its graphic is the "PngImage" property; 0 otherwise.
 TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant = 0);

@@ -670,7 +670,7 @@ void CyclesLeaveNothingBehind(SkinFormTest& test) {
 
 TEST_F(Dispatch, FiveHundredCycles_LeaveNoProcedureSubclassOrObject) { CyclesLeaveNothingBehind(*this); }
 
-// The same with the skins that exist so far (classes not built yet are left out).
+// The same with the real skins the factory makes.
 class DispatchRealSkins : public SkinFormTest {};
 TEST_F(DispatchRealSkins, FiveHundredCycles_LeaveNoProcedureSubclassOrObject) { CyclesLeaveNothingBehind(*this); }
 
