@@ -27,6 +27,11 @@ std::string lowerCase(std::string s) {
     return s;
 }
 
+// A form whose Tag is this is never skinned.  It is the number itself, not the skin
+// component's DisableTag (which starts at the same 99): a changed DisableTag does not let
+// such a form be skinned.
+constexpr int kNeverSkinnedFormTag = 99;
+
 bool isDialogClassName(const std::string& lower) { return lower == "tmessageform" || lower == "#32770"; }
 
 void CALLBACK actionTimerProc(HWND, UINT, UINT_PTR, DWORD) {
@@ -185,7 +190,7 @@ bool TSkinManage::SkinWindow(HWND window) {
     GetWindowRect(window, &r);
     const long long area = static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
     if (area == 0 && !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_MDICHILD)) return false;
-    if (control && control->Tag() == 99) return false;
+    if (control && control->Tag() == kNeverSkinnedFormTag) return false;
     if (className.find("TcxPopupEditPopupWindow") != std::string::npos || className == "TApplication") return false;
     if (!AllowSkin(window, className)) return false;
     TSkinData* skinData = ChooseSkinData(window);

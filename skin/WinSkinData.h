@@ -170,6 +170,7 @@ public:
     static constexpr const char* kVersion = "4.04.04.11";
     static constexpr TSkinControlTypes kDefaultSkinControls = 0x1FFFFB;  // all but xcMenuItem, xcFastReport
     static constexpr TSkinOptions kDefaultOptions = 0x48;                // xoPreview, xoToolbarBK
+    static constexpr int kDefaultDisableTag = 99;
 
     explicit TSkinData(TComponent* owner);
     ~TSkinData() override;
@@ -177,7 +178,7 @@ public:
     // Published properties.
     bool Active() const { return active_; }
     void SetActive(bool value);
-    int DisableTag = 99;  // a control or popup menu with this Tag is not skinned
+    int DisableTag = kDefaultDisableTag;  // a control or popup menu with this Tag is not skinned
     TSkinControlTypes SkinControls = kDefaultSkinControls;
     TSkinOptions Options = kDefaultOptions;
     TStrings& Skin3rd() { return *skin3rd_; }

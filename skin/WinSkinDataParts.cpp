@@ -10,6 +10,7 @@
 #include "Texts.h"
 #include "WinSkinData.h"
 #include "WinSkinData_impl.h"
+#include "WinSkinFormGeometry.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ void TSkinData::LoadCaptionButtons() {
                 b->Frame = static_cast<double>(b->Image.Width()) / b->Image.Height() <= 3.8 ? 3 : 6;
             if (b->Action < 0) b->Frame = 6;
             // The window-icon buttons draw the window's own icon.
-            if (b->Action == 3 || b->Action == 11) b->Image.Clear();
+            if (skinframe::IsIconAction(b->Action)) b->Image.Clear();
         }
         CaptionButtons.push_back(std::move(b));
     }
@@ -102,9 +103,9 @@ void TSkinData::LoadCaptionButtons() {
     for (int i = 0; i < 3; ++i) {
         auto b = std::make_shared<TDataSkinSysButton>("MDICONTROLS");
         b->Action = 7 + i;
-        b->Align = 100;
-        b->Visibility = 100;
-        b->Visibility1 = 100;
+        b->Align = skinframe::kAlignInMenuStrip;
+        b->Visibility = skinframe::kVisibleInMenuStrip;
+        b->Visibility1 = skinframe::kStateAsShown;
         b->Frame = 4;
         CaptionButtons.push_back(std::move(b));
     }

@@ -43,9 +43,9 @@ TWinSkinForm::TWinSkinForm(TComponent* owner)
 TWinSkinForm::~TWinSkinForm() {
     // A form skin freed while its window still runs through it (its owner form freed the
     // skin first, or the manager dropped it) gives the window its procedure back first.
-    if (FWndProcThunk) {
+    if (FWndProcThunk.Installed()) {
         SetHoverTimer(false);
-        restoreWindowProc();
+        FWndProcThunk.Restore();
         restoreFormWindowProc();
     }
     UnhookMDIClient();
@@ -105,14 +105,8 @@ void TWinSkinForm::FindMDIClient() {
 void TWinSkinForm::CallDefault(TMessage& message) {
     // The previous procedure is called with the character set our procedure was installed
     // with: an ANSI call for a Unicode window would garble every text message.
-    WNDPROC previous = FOldWndProc;
-    if (!previous) {
-        message.Result = FUnicode ? DefWindowProcW(FHandle, message.Msg, message.WParam, message.LParam)
-                                  : DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
-        return;
-    }
-    message.Result = FUnicode ? CallWindowProcW(previous, FHandle, message.Msg, message.WParam, message.LParam)
-                              : CallWindowProcA(previous, FHandle, message.Msg, message.WParam, message.LParam);
+    message.Result =
+        CallProcedure(FUnicode, FWndProcThunk.Previous(), FHandle, message.Msg, message.WParam, message.LParam);
 }
 
 bool TWinSkinForm::callDefaultAlive(TMessage& message) {
@@ -161,7 +155,7 @@ void TWinSkinForm::SkinForm(TSkinData* skinData, TCustomForm* form) {
     FControl = form;
     if (form && form->ClassInfo().FindProperty("AutoScroll")) SetPropValue(*form, "AutoScroll", false);
     Init(skinData);
-    if (!FWndProcThunk) return;
+    if (!FWndProcThunk.Installed()) return;
     if (FFrameSkinned && form) {
         FOldWindowProc = form->WindowProc;
         form->WindowProc = FormProcHook{this};
@@ -176,7 +170,7 @@ void TWinSkinForm::SkinForm(TSkinData* skinData, TCustomForm* form) {
 void TWinSkinForm::SkinWindowHandle(TSkinData* skinData) { Init(skinData); }
 
 void TWinSkinForm::Init(TSkinData* skinData) {
-    if (FWndProcThunk || !skinData || !IsWindow(FHandle)) return;
+    if (FWndProcThunk.Installed() || !skinData || !IsWindow(FHandle)) return;
     TSkinManage* manager = TSkinManage::Instance();
     if (manager) manager->SetReadyState(1);
     FSkinData = skinData;
@@ -215,8 +209,7 @@ void TWinSkinForm::Init(TSkinData* skinData) {
         FSavedMenuUpdate = skinData->MenuUpdate;
         HookMDIClient();
     }
-    installWindowProc();
-    if (!FWndProcThunk) return;
+    if (!FWndProcThunk.Install(FHandle)) return;
 
     holdRedraw();
     if (FFrameSkinned) {
@@ -332,10 +325,10 @@ void TWinSkinForm::Unskin() {
     }
     FSysPopup.reset();
     SetHoverTimer(false);
-    if (!FWndProcThunk) return;
+    if (!FWndProcThunk.Installed()) return;
     releaseRedraw();
     restoreFormWindowProc();
-    restoreWindowProc();
+    FWndProcThunk.Restore();
     ClearSkinControls();
     menusOwnerDrawOff();
     if (FControl && FSkinState != ssDestroying) FControl->SetColor(FSavedColor);
@@ -391,9 +384,9 @@ void TWinSkinForm::Detach() {
     FSysPopup.reset();
     SetHoverTimer(false);
     redrawHeld_ = false;  // a window going away is not drawn again
-    if (!FWndProcThunk) return;
+    if (!FWndProcThunk.Installed()) return;
     restoreFormWindowProc();
-    restoreWindowProc();
+    FWndProcThunk.Restore();
     ClearSkinControls();
     // The system destroys the menu a window shows when the window ends; the bar took it
     // off the window, so a raw window's menu goes here (a class-library menu frees its
@@ -413,7 +406,7 @@ void TWinSkinForm::UnskinControls() {
     menusOwnerDrawOff();
     if (FControl && FSkinState != ssDestroying) FControl->SetColor(FSavedColor);
     restoreFormWindowProc();
-    if (FWndProcThunk) restoreWindowProc();
+    FWndProcThunk.Restore();
     UnhookMDIClient();
     if (FControl && FSkinState != ssDestroying) {
         for (int i = 0; i < FControl->ComponentCount(); ++i)
@@ -433,46 +426,7 @@ void TWinSkinForm::FreeSysButtons() {
     renderedButtons_.clear();
 }
 
-// ---- the window procedure in place ------------------------------------------------------
-
-void TWinSkinForm::installWindowProc() {
-    if (FWndProcThunk || !IsWindow(FHandle)) return;
-    if (!SetPropW(FHandle, kSkinFormProp, this)) return;
-    FOldWndProc = FUnicode ? reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FHandle, GWLP_WNDPROC))
-                           : reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
-    SetPropW(FHandle, kSkinFormPrevProp, reinterpret_cast<HANDLE>(FOldWndProc));
-    WNDPROC ours = FUnicode ? &SkinFormProcW : &SkinFormProcA;
-    SetLastError(0);
-    const LONG_PTR previous = FUnicode ? SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ours))
-                                       : SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ours));
-    if (previous == 0 && GetLastError() != 0) {
-        RemovePropW(FHandle, kSkinFormProp);
-        RemovePropW(FHandle, kSkinFormPrevProp);
-        FOldWndProc = nullptr;
-        return;
-    }
-    FWndProcThunk = ours;
-}
-
-bool TWinSkinForm::restoreWindowProc() {
-    if (!FWndProcThunk) return false;
-    WNDPROC ours = FWndProcThunk;
-    FWndProcThunk = nullptr;
-    if (!IsWindow(FHandle)) return false;
-    if (GetPropW(FHandle, kSkinFormProp) == this) RemovePropW(FHandle, kSkinFormProp);
-    const auto current = FUnicode ? reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FHandle, GWLP_WNDPROC))
-                                  : reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
-    if (current != ours) {
-        // Someone subclassed the window after us: their chain still calls our procedure,
-        // which now finds no object and hands every message to the procedure we replaced
-        // (kept in the window's property until the window's end).
-        return false;
-    }
-    if (FUnicode) SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
-    else SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
-    RemovePropW(FHandle, kSkinFormPrevProp);
-    return true;
-}
+// ---- the form's WindowProc in place -----------------------------------------------------
 
 void TWinSkinForm::restoreFormWindowProc() {
     if (!FOldWindowProc || !FControl) {
@@ -486,30 +440,11 @@ void TWinSkinForm::restoreFormWindowProc() {
     FOldWindowProc = nullptr;
 }
 
-void TWinSkinForm::HookMDIClient() {
-    if (FMDIClientThunk || !FMDIClient || !IsWindow(FMDIClient)) return;
-    if (!SetPropW(FMDIClient, kSkinFormProp, this)) return;
-    FOldMDIClientProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FMDIClient, GWLP_WNDPROC));
-    SetPropW(FMDIClient, kSkinFormPrevProp, reinterpret_cast<HANDLE>(FOldMDIClientProc));
-    SetWindowLongPtrA(FMDIClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinMDIClientProc));
-    FMDIClientThunk = &SkinMDIClientProc;
-}
+void TWinSkinForm::HookMDIClient() { FMDIClientThunk.Install(FMDIClient); }
 
-void TWinSkinForm::UnhookMDIClient() {
-    if (!FMDIClientThunk) return;
-    FMDIClientThunk = nullptr;
-    if (!IsWindow(FMDIClient)) return;
-    if (GetPropW(FMDIClient, kSkinFormProp) == this) RemovePropW(FMDIClient, kSkinFormProp);
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FMDIClient, GWLP_WNDPROC)) != &SkinMDIClientProc) return;
-    SetWindowLongPtrA(FMDIClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldMDIClientProc));
-    RemovePropW(FMDIClient, kSkinFormPrevProp);
-}
+void TWinSkinForm::UnhookMDIClient() { FMDIClientThunk.Restore(); }
 
-void TWinSkinForm::MDIClientDefault(TMessage& message) {
-    message.Result = FOldMDIClientProc
-                         ? CallWindowProcA(FOldMDIClientProc, FMDIClient, message.Msg, message.WParam, message.LParam)
-                         : DefWindowProcA(FMDIClient, message.Msg, message.WParam, message.LParam);
-}
+void TWinSkinForm::MDIClientDefault(TMessage& message) { FMDIClientThunk.CallPrevious(message); }
 
 // ---- control-skin registry --------------------------------------------------------------
 // The list owns its entries: a skin leaves it by its own destructor (RemoveSkinControl),
@@ -559,7 +494,7 @@ void TWinSkinForm::RecreateScrollSkin(HWND window) {
         FSkinControls.erase(FSkinControls.begin() + static_cast<std::ptrdiff_t>(i));
         delete old;
         if (!host) return;
-        // nullptr while the scroll-bar cover is not built: the control stays as it is.
+        // Should the skin not be made or not attach, the control stays as it is.
         if (TSkinControl* skin = CreateSkinControl(listView ? TSkinClass::ListView : TSkinClass::Scrollbar, host))
             if (!skin->AttachScrolling(host, FSkinData, this, FControlCanvas.get())) delete skin;
         return;

@@ -12,7 +12,7 @@
 //   WinSkinFormGeometry.*    pure geometry shared by size calculation, hit tests and painting
 //   WinSkinFormSysMenu.cpp   caption-button actions, system commands, the skinned system menu
 //   WinSkinFormMenus.cpp     menu-bar tracking and owner-drawn menus (the menu operations below)
-//   WinSkinFormDispatch.cpp  the child-control dispatch (does nothing until control skins exist)
+//   WinSkinFormDispatch.cpp  the child-control dispatch: which control skin each child gets
 //
 // Fields keep the names the rest of the engine uses (FHandle, FSkinData, ...) and are
 // public: the manager, the menu bar, the popup skins and the control skins read and write
@@ -36,6 +36,7 @@
 #include "NCObjects.h"
 #include "SkinMessages.h"
 #include "SkinPrimitives.h"
+#include "SubclassedWindow.h"
 #include "WinSkinFormGeometry.h"
 
 #include "Bitmap.h"
@@ -107,7 +108,7 @@ public:
     void Detach();
     void UnskinControls();
     // True while the window procedure installed by Init is in place.
-    bool Subclassed() const { return FWndProcThunk != nullptr; }
+    bool Subclassed() const { return FWndProcThunk.Installed(); }
 
     // ---- control-skin registry ----
     // True when already registered (nothing added).
@@ -243,10 +244,12 @@ public:
 
     // ---- fields ----
     TWndMethod FOldWindowProc;           // the host's WindowProc before FormWindowProc; empty when not replaced
-    WNDPROC FOldWndProc = nullptr;       // the window's previous procedure
-    WNDPROC FWndProcThunk = nullptr;     // our procedure while installed; null before Init and after removal
-    WNDPROC FOldMDIClientProc = nullptr;
-    WNDPROC FMDIClientThunk = nullptr;
+    // Our procedures in front of the window's (installed by Init, not before, and taken
+    // out by Unskin and Detach) and the MDI client's (HookMDIClient, UnhookMDIClient); each
+    // keeps the procedure it replaced (Previous), to which CallDefault and MDIClientDefault
+    // hand messages.
+    SubclassedWindow FWndProcThunk{SubclassKind::FormSkin, this, [this](TMessage& m) { WndProc(m); }};
+    SubclassedWindow FMDIClientThunk{SubclassKind::MDIClient, this, [this](TMessage& m) { MDIClientWndProc(m); }};
     std::unique_ptr<TFont> FCaptionFont;
     bool FTimer = false;                 // the 250 ms hover timer runs (SetHoverTimer)
     std::string FClassName;
@@ -303,8 +306,6 @@ private:
     // The dispatch's create-and-attach layer (WinSkinFormDispatch.cpp).
     bool attachSkin(TControl* control, const skindispatch::SkinSpec& spec);
     void applyChoice(TControl* control, const skindispatch::ControlChoice& choice);
-    void installWindowProc();
-    bool restoreWindowProc();
     void restoreFormWindowProc();
     // CallDefault, then whether this object still exists (a nested message may free it).
     bool callDefaultAlive(TMessage& message);

@@ -3,8 +3,9 @@
 // choice itself is a set of pure functions (WinSkinFormDispatch_impl.h); the form skin
 // reads the facts, creates the skin through the factory and attaches it.
 //
-// A skin class that is not built yet makes the factory answer nullptr: its row still
-// matches (later rows are not tried) and the control keeps its own look.
+// Every kind has its skin.  When the factory makes none all the same (a test's factory
+// may refuse a kind), the row still matches (later rows are not tried) and the control
+// keeps its own look.
 #include "WinSkinForm.h"
 
 #include <algorithm>
@@ -401,19 +402,19 @@ void TWinSkinForm::SkinFramedEdit(TControl* control) {
 bool TWinSkinForm::attachSkin(TControl* control, const SkinSpec& spec) {
     if (!spec.present || !control) return false;
     TSkinControl* skin = CreateSkin(spec.kind, control, spec.variant);
-    if (!skin) return false;  // that skin class is not built yet: the control keeps its look
+    if (!skin) return false;  // no skin made: the control keeps its look
     TCanvas* canvas = FControlCanvas.get();
     bool attached = false;
     switch (spec.attach) {
     case AttachBy::Control:
         skin->AttachControl(this, FSkinData, spec.setColor, canvas);
-        attached = skin->Attached;
+        attached = skin->Attached();
         break;
     case AttachBy::Scrolling: attached = skin->AttachScrolling(control, FSkinData, this, canvas); break;
     case AttachBy::Window:
         if (auto* win = dynamic_cast<TWinControl*>(control)) {
             skin->AttachWindow(win->Handle(), FSkinData, this, canvas);
-            attached = skin->Attached;
+            attached = skin->Attached();
         }
         break;
     case AttachBy::Graphic: attached = skin->AttachGraphic(this, FSkinData, canvas); break;
@@ -495,7 +496,7 @@ void TWinSkinForm::SkinWindow(HWND window) {
     // A window some other skin already holds is left to it.
     if (SendMessageA(target, WM_SKINQUERY, 0, 0) == 1) return;
     TSkinControl* skin = CreateSkin(c.kind, this, 0);
-    if (!skin) return;  // that skin class is not built yet
+    if (!skin) return;  // no skin made: the window keeps its look
     skin->AttachWindow(target, FSkinData, this, FControlCanvas.get());
-    if (!skin->Attached) delete skin;
+    if (!skin->Attached()) delete skin;
 }

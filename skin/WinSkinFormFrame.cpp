@@ -33,7 +33,6 @@ TDataSkinObject* borderPart(TSkinData* data, int index) {
 int width(const RECT& r) { return r.right - r.left; }
 int height(const RECT& r) { return r.bottom - r.top; }
 
-bool isIconAction(int action) { return action == 3 || action == 11; }
 bool isMaximizeAction(int action) { return action == 1 || action == 22; }
 bool isMinimizeAction(int action) { return action == 2 || action == 23; }
 
@@ -69,7 +68,7 @@ void TWinSkinForm::LoadBorders() {
         // The system-menu button shows the window's icon.  The definition is shared by
         // every window of the skin, so it is left as it is: a button without an image of
         // its own takes the small-icon size at layout.
-        if (definition && isIconAction(definition->Action) && !iconLoaded) {
+        if (definition && skinframe::IsIconAction(definition->Action) && !iconLoaded) {
             LoadSmallIcon(*FIconBitmap);
             iconLoaded = true;
         }
@@ -314,7 +313,7 @@ bool TWinSkinForm::buttonImageSize(const TWinSysButton& button, int& cellWidth, 
         cellHeight = glyph->Image.Height();
         return true;
     }
-    if (isIconAction(glyph->Action) && FIconSize > 0) {
+    if (skinframe::IsIconAction(glyph->Action) && FIconSize > 0) {
         cellWidth = cellHeight = FIconSize;
         return true;
     }
@@ -380,8 +379,9 @@ void TWinSkinForm::PaintButtons(HDC dc) {
     for (auto& buttonPtr : FSysButtons) {
         TWinSysButton& button = *buttonPtr;
         if (!button.Visible || !button.Definition) continue;
-        if (button.Definition->Visibility == 100) continue;  // painted by the menu bar
-        if (isIconAction(button.Definition->Action)) {
+        // The document buttons in the menu strip are the menu bar's to paint.
+        if (button.Definition->Visibility == skinframe::kVisibleInMenuStrip) continue;
+        if (skinframe::IsIconAction(button.Definition->Action)) {
             DrawSmallIcon(dc, button.Bounds);
             continue;
         }
@@ -419,7 +419,7 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& button, int cell) {
     TDataSkinSysButton& def = *button.Definition;
     WindowDcGuard dc(FHandle, true);
     if (!dc.get()) return;
-    if (def.Visibility == 100) {
+    if (def.Visibility == skinframe::kVisibleInMenuStrip) {
         paintBarButton(dc.get(), button, cell == nsHot ? 4 : cell);
         return;
     }
@@ -434,7 +434,7 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& button, int cell) {
         if (button.Visible) {
             HDC composed = FCaptionBitmap->Canvas().Handle();
             const bool normalLook = cell == nsNormal;
-            if (!normalLook && !isIconAction(def.Action))
+            if (!normalLook && !skinframe::IsIconAction(def.Action))
                 if (TKeyedPicture* picture = cachedButtonCell(button, cell))
                     DrawKeyedPicture(composed, button.Bounds.left, button.Bounds.top, *picture);
             RECT r{};

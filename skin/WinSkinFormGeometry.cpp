@@ -61,7 +61,7 @@ RECT CalcButtonRect(int align, int xcoord, int ycoord, int cellWidth, int cellHe
     int y = ycoord;
     if (align == 1) {
         x = windowWidth - xcoord;
-    } else if (align == 100) {
+    } else if (align == kAlignInMenuStrip) {
         y = m.top + (m.menuHeight - cellHeight) / 2;
         x = rightToLeft ? m.left + xcoord + menuBarMargin : windowWidth - xcoord - m.right - menuBarMargin;
     }
@@ -105,6 +105,8 @@ TitleSpan CalcTitleSpan(int textShift, int rightClip, const FrameMetrics& m, int
     return span;
 }
 
+bool IsIconAction(int action) { return action == 3 || action == 11; }
+
 bool ButtonShown(int v, const ButtonFacts& f) {
     switch (v) {
         case 0: return true;
@@ -117,7 +119,7 @@ bool ButtonShown(int v, const ButtonFacts& f) {
         case 7: return !f.maximizeBox;
         case 8: return f.minimizeBox && f.sysMenu;
         case 9: return !f.minimizeBox;
-        case 100: return f.mdiChildMaximizedInBar;
+        case kVisibleInMenuStrip: return f.mdiChildMaximizedInBar;
         case 200: return f.dialogFrame && !f.dialogClass;
         default: break;
     }
@@ -139,7 +141,7 @@ bool ButtonStateTrue(int v, bool shown, const ButtonFacts& f) {
         case 7: return !f.maximizeBox;
         case 8: return f.minimizeBox;
         case 9: return !f.minimizeBox;
-        case 100: return shown;
+        case kStateAsShown: return shown;
         case 200: return f.dialogFrame && !f.dialogClass;
         default: break;
     }

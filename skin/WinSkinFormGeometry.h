@@ -14,6 +14,16 @@
 
 namespace skinframe {
 
+// Values of a caption-button definition with a meaning of their own.  The document
+// buttons of a maximised MDI child stand in its parent's menu strip (Align), are shown
+// while such a child is maximised there and painted by the menu bar (Visibility), and are
+// in their state exactly when shown (Visibility1).
+constexpr int kAlignInMenuStrip = 100;
+constexpr int kVisibleInMenuStrip = 100;
+constexpr int kStateAsShown = 100;
+// The actions of the buttons that show the window's own icon.
+bool IsIconAction(int action);
+
 // The skin's border widths as the form skin holds them.  top is the caption height;
 // menuHeight the strip of the skinned menu bar under it.
 struct FrameMetrics {
@@ -48,9 +58,10 @@ RECT NormalRect(int left, int top, int right, int bottom);
 
 // Place of a caption button of cellWidth x cellHeight by its definition's Align.
 //  0: (x, y) from the top-left corner; 1: x counted from the right edge to the button's
-//  left edge; 100: in the menu strip of a maximised MDI child's parent, right-aligned (or
-//  left-aligned for a right-to-left window) past the menu-bar part's margin.  Any other
-//  Align is placed as 0 (the references those alignments name are never set).
+//  left edge; kAlignInMenuStrip: in the menu strip of a maximised MDI child's parent,
+//  right-aligned (or left-aligned for a right-to-left window) past the menu-bar part's
+//  margin.  Any other Align is placed as 0 (the references those alignments name are
+//  never set).
 RECT CalcButtonRect(int align, int xcoord, int ycoord, int cellWidth, int cellHeight, int windowWidth,
                     const FrameMetrics& m, int menuBarMargin, bool rightToLeft);
 

@@ -1,8 +1,8 @@
-// The form skin's window procedures and non-client input: the subclass procedure of the
-// skinned window (its message groups in their fixed order), the form's replaced
-// WindowProc, the MDI client's procedure, and the handlers for size calculation, hit
-// testing, activation, the non-client mouse and the hover timer.  Every procedure the
-// system calls goes through GuardedDispatch.
+// The form skin's message handling: the skinned window's (its message groups in their
+// fixed order), the form's replaced WindowProc, the MDI client's, and the handlers for
+// size calculation, hit testing, activation, the non-client mouse and the hover timer.
+// SubclassedWindow routes the window's and the MDI client's messages here behind
+// GuardedDispatch; the hover timer's callback has its own.
 #include "WinSkinForm.h"
 #include "WinSkinForm_impl.h"
 
@@ -51,81 +51,23 @@ private:
     std::vector<std::pair<HWND, HRGN>> pending_;
 };
 
-// Messages of a window whose form skin is gone (or never came) go to the procedure the
-// skin replaced; at the window's end the properties go too.
-LRESULT forwardWithoutSkin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kSkinFormPrevProp));
-    LRESULT result;
-    if (previous) result = unicode ? CallWindowProcW(previous, window, msg, wParam, lParam)
-                                   : CallWindowProcA(previous, window, msg, wParam, lParam);
-    else result = unicode ? DefWindowProcW(window, msg, wParam, lParam) : DefWindowProcA(window, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        RemovePropW(window, kSkinFormProp);
-        RemovePropW(window, kSkinFormPrevProp);
-    }
-    return result;
-}
-
-LRESULT dispatchToSkin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
-    auto* skin = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
-    if (!skin || skin->FHandle != window) return forwardWithoutSkin(window, msg, wParam, lParam, unicode);
-    TMessage message{msg, wParam, lParam, 0};
-    return GuardedDispatch(
-        window, msg,
-        [&] {
-            skin->WndProc(message);
-            return message.Result;
-        },
-        [&] { return forwardWithoutSkin(window, msg, wParam, lParam, unicode); });
-}
-
 void CALLBACK hoverTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
     GuardedDispatch(
         window, WM_TIMER,
         [&] {
-            auto* skin = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
-            if (skin && skin->FHandle == window) skin->HoverTimer();
+            if (auto* skin = SubclassedWindow::OwnerOf<TWinSkinForm>(window, SubclassKind::FormSkin))
+                skin->HoverTimer();
             return LRESULT{0};
         },
         [] { return LRESULT{0}; });
 }
 
+// The themed caption repaint newer systems send (WM_NCUAHDRAWCAPTION, in no SDK header).
+constexpr UINT kWmNcUahDrawCaption = 0x00AE;
+
 POINT pointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 }  // namespace
-
-LRESULT CALLBACK SkinFormProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return dispatchToSkin(window, msg, wParam, lParam, true);
-}
-
-LRESULT CALLBACK SkinFormProcA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return dispatchToSkin(window, msg, wParam, lParam, false);
-}
-
-LRESULT CALLBACK SkinMDIClientProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* skin = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
-    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kSkinFormPrevProp));
-    auto fallback = [&]() -> LRESULT {
-        return previous ? CallWindowProcA(previous, window, msg, wParam, lParam)
-                        : DefWindowProcA(window, msg, wParam, lParam);
-    };
-    if (!skin || skin->FMDIClient != window) {
-        const LRESULT result = fallback();
-        if (msg == WM_NCDESTROY) {
-            RemovePropW(window, kSkinFormProp);
-            RemovePropW(window, kSkinFormPrevProp);
-        }
-        return result;
-    }
-    TMessage message{msg, wParam, lParam, 0};
-    return GuardedDispatch(
-        window, msg,
-        [&] {
-            skin->MDIClientWndProc(message);
-            return message.Result;
-        },
-        fallback);
-}
 
 void FormProcHook::operator()(TMessage& message) const { skin->FormWindowProc(message); }
 
@@ -148,7 +90,7 @@ void TWinSkinForm::WndProc(TMessage& m) {
         m.Result = 0;
         return;
     }
-    // 2. Group 1: every window.
+    // 2. What every skinned window answers, framed or not.
     switch (m.Msg) {
     case WM_ERASEBKGND: WMEraseBkgnd(m); return;
     case WM_NCDESTROY: {
@@ -167,7 +109,7 @@ void TWinSkinForm::WndProc(TMessage& m) {
             return;
         }
         break;
-    case 0x00AE:  // the themed caption repaint of newer systems: the skin paints the caption
+    case kWmNcUahDrawCaption:  // the skin paints the caption
         m.Result = 0;
         return;
     case WM_INITMENUPOPUP:
@@ -194,12 +136,12 @@ void TWinSkinForm::WndProc(TMessage& m) {
         CallDefault(m);
         return;
     }
-    // 3. A plain child window with a form skin only answers group 1.
+    // 3. A plain child window with a form skin answers only those.
     if (FWindowKind != wkMDIChild && (FStyle & WS_CHILD)) {
         CallDefault(m);
         return;
     }
-    // 4. Group 2.
+    // 4. The top-level frame: size, state, activation, commands, menus and title.
     bool handled = true;
     switch (m.Msg) {
     case WM_SIZE: WMSize(m); break;
@@ -240,7 +182,8 @@ void TWinSkinForm::WndProc(TMessage& m) {
         CallDefault(m);
         return;
     }
-    // 6. Group 3.
+    // 6. The non-client area: size calculation, hit tests, painting, the mouse and the
+    //    owner-drawn menus.
     switch (m.Msg) {
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(m); return;
     case WM_NCCALCSIZE: WMNCCalcSize(m); return;
@@ -373,7 +316,7 @@ bool TWinSkinForm::IsMDIChildMaximized() {
     return child && maximized;
 }
 
-// ---- group 1 and 2 handlers -------------------------------------------------------------
+// ---- every window's and the top-level frame's handlers ----------------------------------
 
 void TWinSkinForm::WMEraseBkgnd(TMessage& m) {
     if (!callDefaultAlive(m)) return;
@@ -424,7 +367,7 @@ void TWinSkinForm::WMWindowPosChanged(TMessage& m) {
 
 void TWinSkinForm::WMWindowPosChanging(TMessage& m) { CallDefault(m); }
 
-// ---- group 3: the non-client area -------------------------------------------------------
+// ---- the non-client area ----------------------------------------------------------------
 
 void TWinSkinForm::WMNCActivate(TMessage& m) {
     FActive = m.WParam != 0;
@@ -552,7 +495,7 @@ void TWinSkinForm::WMNCLButtonDblClk(TMessage& m) {
     const POINT screen = pointOf(m.LParam);
     if (TWinSysButton* button = ButtonAt(ScreenToFrame(screen.x, screen.y))) {
         const int action = button->Definition->Action;
-        if (action == 3 || action == 11) {
+        if (skinframe::IsIconAction(action)) {
             SetHoverTimer(false);
             PostMessageA(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
         }

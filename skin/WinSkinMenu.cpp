@@ -296,7 +296,7 @@ void TWinSkinMenu::paintMDIButtons(HDC surface, const RECT& bar) {
     if (!FormSkin || FormSkin->FWindowKind != wkMDIParent || !FormSkin->IsMDIChildMaximized()) return;
     for (const auto& button : FormSkin->FSysButtons) {
         TDataSkinSysButton* def = button->Definition.get();
-        if (!def || def->Align != 100 || def->Image.Empty()) continue;
+        if (!def || def->Align != skinframe::kAlignInMenuStrip || def->Image.Empty()) continue;
         RECT r = button->Bounds;
         OffsetRect(&r, -bar.left, -bar.top);
         DrawStripCellStretched(surface, r, def->Image, Keying::Magenta, std::max(def->Frame, 1), 1);

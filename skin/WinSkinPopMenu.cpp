@@ -1,12 +1,9 @@
-// The popup-menu window skin: subclassing through two window properties (the object, and
-// the previous procedure, which outlives the object when someone subclassed the window
-// after us), the background rendering and the three painters.
+// The popup-menu window skin: its message handling (the window is subclassed through
+// SubclassedWindow), the background rendering and the three painters.
 #include "WinSkinPopMenu.h"
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
-#include <unordered_map>
 #include <vector>
 
 #include "Handles.h"
@@ -14,7 +11,6 @@
 #include "SkinManagerLink.h"
 #include "SkinPrimitives.h"
 #include "WinSkinData.h"
-#include "WndProcBoundary.h"
 
 namespace {
 
@@ -24,17 +20,6 @@ constexpr int kFrameWidth = 3;
 
 // GetDCEx: the DC takes the window class's style (not in every SDK header).
 constexpr DWORD kDcxUseStyle = 0x00010000;
-
-const char kPreviousProp[] = "SkinPopMenu.Previous";
-
-// The attached popup skins by window.  The lookup runs for every message of a skinned
-// popup and for every item it draws: reading a window property is a round trip to Wine's
-// server each time, and those round trips were a large part of a skinned menu's opening.
-std::mutex registryLock;
-std::unordered_map<HWND, TWinSkinPopMenu*>& registry() {
-    static std::unordered_map<HWND, TWinSkinPopMenu*> attached;
-    return attached;
-}
 
 // "MenuBackground" as rendered for the last few popup sizes.  A menu opened again has the
 // same size and skin: rendering its background anew was the larger part of what the skin
@@ -69,10 +54,6 @@ std::shared_ptr<TBitmap> renderedBackground(const std::shared_ptr<TDataSkinObjec
     return bitmap;
 }
 
-WNDPROC previousOf(HWND window) {
-    return reinterpret_cast<WNDPROC>(GetPropA(window, kPreviousProp));
-}
-
 bool skinningEnabled() {
     TSkinManagerLink* manager = SkinManager();
     return manager && manager->Enabled();
@@ -91,27 +72,15 @@ POINT clientOffsetOf(HWND window) {
 TWinSkinPopMenu::~TWinSkinPopMenu() { Detach(); }
 
 TWinSkinPopMenu* TWinSkinPopMenu::OfWindow(HWND window) {
-    if (!window) return nullptr;
-    std::lock_guard<std::mutex> hold(registryLock);
-    const auto found = registry().find(window);
-    return found == registry().end() ? nullptr : found->second;
+    return SubclassedWindow::OwnerOf<TWinSkinPopMenu>(window, SubclassKind::PopupMenu);
 }
 
 void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu) {
-    if (attached_ || !IsWindow(window) || OfWindow(window)) return;
-    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-    if (!previous) return;
-    if (!SetPropA(window, kPreviousProp, reinterpret_cast<HANDLE>(previous))) return;
-    {
-        std::lock_guard<std::mutex> hold(registryLock);
-        registry()[window] = this;
-    }
+    if (attached_ || !thunk_.Install(window)) return;
     window_ = window;
     skinData_ = skinData;
     menu_ = menu;
-    previous_ = previous;
     attached_ = true;
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Proc));
 }
 
 void TWinSkinPopMenu::Detach() {
@@ -120,55 +89,23 @@ void TWinSkinPopMenu::Detach() {
     background_ = std::make_shared<TBitmap>();
     renderedPart_ = nullptr;
     itemParts_.Clear();
-    {
-        std::lock_guard<std::mutex> hold(registryLock);
-        const auto mine = registry().find(window_);
-        if (mine != registry().end() && mine->second == this) registry().erase(mine);
-    }
-    if (!IsWindow(window_)) return;
-    // Someone who subclassed the window after us still calls our procedure as theirs:
-    // it then stays in place and forwards through the previous-procedure property.
-    if (GetWindowLongPtrA(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Proc)) {
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-        RemovePropA(window_, kPreviousProp);
-    }
-}
-
-LRESULT CALLBACK TWinSkinPopMenu::Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinSkinPopMenu* self = OfWindow(window);
-    WNDPROC previous = self ? self->previous_ : previousOf(window);
-    if (!self) {
-        if (msg == WM_NCDESTROY) RemovePropA(window, kPreviousProp);
-        if (msg == kWmSkinQuery) return 1;  // still skinned until the window ends
-        return previous ? CallWindowProcA(previous, window, msg, wParam, lParam)
-                        : DefWindowProcA(window, msg, wParam, lParam);
-    }
-    const LRESULT result = GuardedDispatch(
-        window, msg, [&] { return self->WndProc(msg, wParam, lParam); },
-        [&] { return CallWindowProcA(previous, window, msg, wParam, lParam); });
-    if (msg == WM_NCDESTROY) {
-        // The object may still be attached when WM_DESTROY never came through us.
-        if (OfWindow(window) == self) self->Detach();
-        RemovePropA(window, kPreviousProp);
-    }
-    return result;
+    // Someone who subclassed the window after us still calls our procedure as theirs: it
+    // then stays in place and only passes messages on.
+    thunk_.Restore();
 }
 
 LRESULT TWinSkinPopMenu::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(previous_, window_, msg, wParam, lParam);
+    return thunk_.CallPrevious(msg, wParam, lParam);
 }
 
 LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kWmSkinQuery) return 1;
     if (!skinningEnabled()) return CallDefault(msg, wParam, lParam);
     switch (msg) {
-    case WM_DESTROY: {
-        // Detach puts the previous procedure back; copy what the call needs first.
-        const WNDPROC previous = previous_;
-        const HWND window = window_;
+    case WM_DESTROY:
+        // The previous procedure is back before it sees the message.
         Detach();
-        return CallWindowProcA(previous, window, msg, wParam, lParam);
-    }
+        return CallDefault(msg, wParam, lParam);
     case WM_ERASEBKGND: return WMEraseBkgnd(wParam, lParam);
     case WM_NCPAINT:
         if (SkinIsNT || SkinIsWin9x) return WMNCPaint(wParam, lParam);

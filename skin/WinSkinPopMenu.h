@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "Bitmap.h"
+#include "SubclassedWindow.h"
 #include "WinSkinMenuItems.h"
 
 class TSkinData;
@@ -23,8 +24,8 @@ public:
     TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
     TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
 
-    // Subclasses the window (ANSI procedure slot) and remembers the skin and the menu.
-    // Nothing when already attached or when the window does not exist.
+    // Subclasses the window and remembers the skin and the menu.  Nothing when already
+    // attached, when the window does not exist or already has a popup skin's procedure.
     void Attach(HWND window, TSkinData* skinData, HMENU menu);
     // Gives the window its previous procedure back (only while the window lives and its
     // procedure is still this skin's; otherwise the skin stays a pass-through until the
@@ -53,7 +54,6 @@ public:
     static TWinSkinPopMenu* OfWindow(HWND window);
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WMNCPaint(WPARAM updateRegion, LPARAM lParam);
@@ -64,7 +64,6 @@ private:
     // has no such part, holds no skin, or the window has no area.
     bool RenderBackground();
 
-    WNDPROC previous_ = nullptr;
     HWND window_ = nullptr;
     TSkinData* skinData_ = nullptr;
     // Never null; shared with the other popups of the same size and skin (read only).
@@ -77,6 +76,10 @@ private:
     const void* renderedPart_ = nullptr;
     unsigned renderedGeneration_ = 0;
     TMenuItemPartCache itemParts_;
+    // Our procedure in front of the window's; when the window ends, the skin detaches.
+    SubclassedWindow thunk_{SubclassKind::PopupMenu, this,
+                            [this](TMessage& m) { m.Result = WndProc(m.Msg, m.WParam, m.LParam); },
+                            [this] { Detach(); }};
 };
 
 // Known gaps: menus that scroll (more items than the screen holds) get the background of

@@ -1,8 +1,8 @@
 // The control-skin base: attaching to a class-library control (its WindowProc, through a
-// TWindowProcHook) or to a raw child window (subclassed; window properties lead from the
-// handle to the skin and to the procedure it replaced), the message path every control
-// skin shares, detaching, and the property access by name.  The shared drawing helpers
-// are in WinSubClassDraw.cpp; which skin a control gets is the dispatch's business.
+// TWindowProcHook) or to a raw child window (subclassed through SubclassedWindow), the
+// message path every control skin shares, detaching, and the property access by name.
+// The shared drawing helpers are in WinSubClassDraw.cpp; which skin a control gets is the
+// dispatch's business.
 #include "WinSubClass.h"
 
 #include <cstdlib>
@@ -14,68 +14,6 @@
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
 #include "WindowProcHook.h"
-#include "WndProcBoundary.h"
-
-namespace {
-
-// The skin subclassing the window, and the procedure it replaced.  The second stays
-// until the window's end whenever the procedure could not be put back (someone
-// subclassed the window after us), so our procedure, still in their chain, can hand every
-// message on.  Its presence also says "subclassed once already": no second skin goes on.
-constexpr const wchar_t* kSkinControlProp = L"LacquerSkinControl";
-constexpr const wchar_t* kSkinControlPrevProp = L"LacquerSkinControlPrev";
-
-WNDPROC previousProc(HWND window) { return reinterpret_cast<WNDPROC>(GetPropW(window, kSkinControlPrevProp)); }
-
-LRESULT forward(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
-    const WNDPROC previous = previousProc(window);
-    if (previous) return unicode ? CallWindowProcW(previous, window, msg, wParam, lParam)
-                                 : CallWindowProcA(previous, window, msg, wParam, lParam);
-    return unicode ? DefWindowProcW(window, msg, wParam, lParam) : DefWindowProcA(window, msg, wParam, lParam);
-}
-
-}  // namespace
-
-// The procedures a raw window gets: W for a Unicode window (its messages arrive and leave
-// in wide form), A otherwise.
-struct SkinControlProcs {
-    static LRESULT run(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
-        auto* skin = static_cast<TSkinControl*>(GetPropW(window, kSkinControlProp));
-        LRESULT result;
-        if (!skin || skin->Handle != window || skin->windowGone_) {
-            result = forward(window, msg, wParam, lParam, unicode);
-        } else {
-            const std::weak_ptr<int> alive = skin->lifeToken_;
-            TMessage message{msg, wParam, lParam, 0};
-            result = GuardedDispatch(
-                window, msg,
-                [&] {
-                    skin->SkinWndProc(message);
-                    return message.Result;
-                },
-                [&] { return forward(window, msg, wParam, lParam, unicode); });
-            if (msg == WM_NCDESTROY && !alive.expired()) {
-                // Whatever a subclass made of the message, the window is gone now: its
-                // handle is never touched again (it may be reused for another window).
-                skin->windowGone_ = true;
-                skin->Active = false;
-                skin->Lifecycle = lcDestroyed;
-                skin->thunk_ = nullptr;
-            }
-        }
-        if (msg == WM_NCDESTROY) {
-            RemovePropW(window, kSkinControlProp);
-            RemovePropW(window, kSkinControlPrevProp);
-        }
-        return result;
-    }
-    static LRESULT CALLBACK ProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return run(window, msg, wParam, lParam, true);
-    }
-    static LRESULT CALLBACK ProcA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return run(window, msg, wParam, lParam, false);
-    }
-};
 
 const TClassInfo& TSkinControl::StaticClassInfo() {
     static const TClassInfo& info =
@@ -93,15 +31,13 @@ TSkinControl::~TSkinControl() {
 }
 
 TSkinControl* TSkinControl::OfWindow(HWND window) {
-    if (!window) return nullptr;
-    auto* skin = static_cast<TSkinControl*>(GetPropW(window, kSkinControlProp));
-    return skin && skin->Handle == window ? skin : nullptr;
+    return SubclassedWindow::OwnerOf<TSkinControl>(window, SubclassKind::ControlSkin);
 }
 
 // ---- attaching and detaching ----------------------------------------------------------
 
 void TSkinControl::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
-    if (Attached || hook_) return;
+    if (Attached() || hook_) return;
     auto* host = dynamic_cast<TWinControl*>(Owner());
     if (!host) return;
     SetColor = setColor;
@@ -123,11 +59,7 @@ void TSkinControl::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bo
         }
         if (!alive.expired()) {
             previous_ = outer;
-            if (message.Msg == WM_NCDESTROY) {
-                windowGone_ = true;
-                Active = false;
-                Lifecycle = lcDestroyed;
-            }
+            if (message.Msg == WM_NCDESTROY) Lifecycle = lcDestroyed;
         }
     });
     if (FormSkin) FormSkin->AddSkinControl(this);
@@ -138,12 +70,11 @@ void TSkinControl::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bo
     }
     if (ParentBackgroundWasTrue) Mode = 1;
     host->Invalidate();
-    Attached = true;
     Lifecycle = lcAttached;
 }
 
 void TSkinControl::AttachWindow(HWND handle, TSkinData* skinData, TWinSkinForm* formSkin, TCanvas* canvas) {
-    if (Attached || thunk_ || !handle || !IsWindow(handle)) return;
+    if (Attached() || thunk_.Installed() || !handle || !IsWindow(handle)) return;
     SkinData = skinData;
     Canvas = canvas;
     FormSkin = formSkin;
@@ -156,27 +87,8 @@ void TSkinControl::AttachWindow(HWND handle, TSkinData* skinData, TWinSkinForm* 
 
     // A window subclassed by a skin before (even one whose link could not be taken out)
     // never gets a second one.
-    if (GetPropW(Handle, kSkinControlProp) || previousProc(Handle)) return;
-    const WNDPROC ours = Unicode ? &SkinControlProcs::ProcW : &SkinControlProcs::ProcA;
-    const WNDPROC old = Unicode ? reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Handle, GWLP_WNDPROC))
-                                : reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Handle, GWLP_WNDPROC));
-    if (!old || !SetPropW(Handle, kSkinControlProp, this)) return;
-    if (!SetPropW(Handle, kSkinControlPrevProp, reinterpret_cast<HANDLE>(old))) {
-        RemovePropW(Handle, kSkinControlProp);
-        return;
-    }
-    SetLastError(0);
-    const LONG_PTR replaced = Unicode ? SetWindowLongPtrW(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ours))
-                                      : SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ours));
-    if (replaced == 0 && GetLastError() != 0) {
-        RemovePropW(Handle, kSkinControlProp);
-        RemovePropW(Handle, kSkinControlPrevProp);
-        return;
-    }
-    OldWndProc = old;
-    thunk_ = ours;
+    if (!thunk_.Install(Handle)) return;
     InvalidateRect(Handle, nullptr, TRUE);
-    Attached = true;
     Lifecycle = lcAttached;
 }
 
@@ -187,19 +99,7 @@ void TSkinControl::Release() {
         hook_->Restore();
         hook_.reset();
     }
-    if (!thunk_) return;
-    const WNDPROC ours = thunk_;
-    thunk_ = nullptr;
-    if (windowGone_ || !IsWindow(Handle)) return;
-    if (GetPropW(Handle, kSkinControlProp) == this) RemovePropW(Handle, kSkinControlProp);
-    const auto current = Unicode ? reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Handle, GWLP_WNDPROC))
-                                 : reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Handle, GWLP_WNDPROC));
-    // Someone subclassed the window after us: our procedure stays in their chain and,
-    // finding no skin any more, hands everything to the procedure we replaced.
-    if (current != ours) return;
-    if (Unicode) SetWindowLongPtrW(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
-    else SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
-    RemovePropW(Handle, kSkinControlPrevProp);
+    thunk_.Restore();
 }
 
 void TSkinControl::Unskin() {
@@ -217,11 +117,11 @@ void TSkinControl::UpdateSkin() {
 
 void TSkinControl::SkinWndProc(TMessage& message) {
     if (message.Msg == WM_SKINENABLE) {
-        Active = static_cast<INT_PTR>(message.WParam) > 0;
-        if (Active) Redraw();
+        SetActive(static_cast<INT_PTR>(message.WParam) > 0);
+        if (Active()) Redraw();
         return;
     }
-    if (!Active) {
+    if (!Active()) {
         CallDefault(message);
         return;
     }
@@ -240,13 +140,9 @@ void TSkinControl::CallDefault(TMessage& message) {
         return;
     }
     // The message goes on in the form it came: a Unicode window's wide text stays wide.
-    if (OldWndProc) {
-        message.Result = Unicode ? CallWindowProcW(OldWndProc, Handle, message.Msg, message.WParam, message.LParam)
-                                 : CallWindowProcA(OldWndProc, Handle, message.Msg, message.WParam, message.LParam);
-    } else if (Handle && !windowGone_) {
-        message.Result = Unicode ? DefWindowProcW(Handle, message.Msg, message.WParam, message.LParam)
-                                 : DefWindowProcA(Handle, message.Msg, message.WParam, message.LParam);
-    }
+    if (thunk_.Previous() || (Handle && !WindowGone()))
+        message.Result = CallProcedure(Unicode, thunk_.Previous(), Handle, message.Msg, message.WParam,
+                                       message.LParam);
 }
 
 bool TSkinControl::BeforeMessage(TMessage& message) {
@@ -256,9 +152,7 @@ bool TSkinControl::BeforeMessage(TMessage& message) {
         const std::weak_ptr<int> alive = lifeToken_;
         CallDefault(message);
         if (alive.expired()) return false;
-        Active = false;
         Lifecycle = lcDestroyed;
-        windowGone_ = true;
         Unskin();
         return false;
     }
@@ -280,7 +174,7 @@ void TSkinControl::AfterMessage(TMessage& message) {
 }
 
 void TSkinControl::PaintWindow(HDC dc) {
-    if (!Handle || windowGone_) return;
+    if (!Handle || WindowGone()) return;
     RECT r{};
     if (!GetWindowRect(Handle, &r)) return;
     try {
@@ -302,13 +196,13 @@ void TSkinControl::Redraw() {
         GraphicHost->Invalidate();
         return;
     }
-    if (!Handle || windowGone_) return;
+    if (!Handle || WindowGone()) return;
     InvalidateRect(Handle, nullptr, TRUE);
     UpdateWindow(Handle);
 }
 
 void TSkinControl::SendMouseLeave() {
-    if (Handle && !windowGone_) SendMessageA(Handle, CM_MOUSELEAVE, 0, 0);
+    if (Handle && !WindowGone()) SendMessageA(Handle, CM_MOUSELEAVE, 0, 0);
 }
 
 // ---- helpers for the subclasses ---------------------------------------------------------

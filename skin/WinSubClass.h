@@ -1,10 +1,10 @@
 // TSkinControl, the base of every control skin: one object on one child control of a
 // skinned form, either a class-library control (the host, hooked through its WindowProc)
-// or a raw child window known only by its handle (subclassed; the handle-to-object link
-// is a window property).  It lets most messages through to the window's own procedure
-// and paints over the result from the skin; the subclasses (buttons, check boxes, bars,
-// scroll-bar covers, combo boxes, edits, tabs, headers, fills, the media player) each
-// live in their own WinSubClass*.cpp with a header of their own.
+// or a raw child window known only by its handle (subclassed through SubclassedWindow).
+// It lets most messages through to the window's own procedure and paints over the result
+// from the skin; the subclasses (buttons, check boxes, bars, scroll-bar covers, combo
+// boxes, edits, tabs, headers, fills, the media player) each live in their own
+// WinSubClass*.cpp with a header of their own.
 //
 // Also here: the drawing helpers the control skins share, the property access by name
 // that reaches foreign controls, and the factory the dispatch creates skins through.
@@ -23,6 +23,7 @@
 #include "Controls.h"
 #include "Graphics.h"
 #include "SkinMessages.h"
+#include "SubclassedWindow.h"
 
 class TBitmap;
 class TCanvas;
@@ -35,8 +36,14 @@ class TWindowProcHook;
 // MouseState bits.
 enum : uint8_t { msHot = 1, msPressed = 2 };
 
-// Lifecycle values.
+// Life of a control skin (Lifecycle): made; attached to its control; attached for the
+// colour it gave its host only (a panel skin after Unskin); its window gone (WM_NCDESTROY
+// passed: the handle may already name another window, and the skin is never active again).
 enum : int { lcCreated = 0, lcAttached = 1, lcColourOnly = 2, lcDestroyed = 6 };
+
+// A host whose Tag is this shows its parent's background through the skin (buttons, speed
+// buttons, check boxes and radio buttons).
+constexpr int kTransparentBackTag = 5555;
 
 class TSkinControl : public TComponent {
     CLASS_INFO(TSkinControl)
@@ -96,8 +103,6 @@ public:
     bool Enabled = false;
     bool Focused = false;
     std::wstring Caption;
-    WNDPROC OldWndProc = nullptr;     // a raw window's previous procedure
-    bool Active = true;
     bool Unicode = false;
     TSkinData* SkinData = nullptr;    // not owned
     HWND Handle = nullptr;
@@ -106,14 +111,20 @@ public:
     TGraphicControl* GraphicHost = nullptr;
     bool SetColor = false;
     TColor SavedColor = clBtnFace;
-    bool Attached = false;
-    int Lifecycle = lcCreated;
+    int Lifecycle = lcCreated;        // the skin's one life state (lc* above)
     TWinSkinForm* FormSkin = nullptr; // not owned
     int Mode = 0;
     bool ParentBackgroundWasTrue = false;
 
+    // Attached to its control (also after its window went).
+    bool Attached() const { return Lifecycle != lcCreated; }
+    // Painting and reacting: attached, not switched off by WM_SKINENABLE, window alive.
+    bool Active() const { return on_ && Lifecycle != lcDestroyed; }
+    // WM_SKINENABLE's switch (a skin made active again only while its window lives).
+    void SetActive(bool on) { on_ = on; }
+    bool WindowGone() const { return Lifecycle == lcDestroyed; }
     // True while this skin's procedure stands in for a raw window's own.
-    bool Subclassed() const { return OldWndProc != nullptr; }
+    bool Subclassed() const { return thunk_.Installed(); }
     // The skin subclassing a raw window, or nullptr.
     static TSkinControl* OfWindow(HWND window);
 
@@ -123,13 +134,14 @@ protected:
     void Release();
 
 private:
-    friend struct SkinControlProcs;  // the raw windows' procedures (WinSubClass.cpp)
     // Hosted controls: the hook, and while a message runs through it, the WindowProc it
     // replaced (CallDefault hands the message there).
     std::unique_ptr<TWindowProcHook> hook_;
     const TWndMethod* previous_ = nullptr;
-    WNDPROC thunk_ = nullptr;  // raw windows: our procedure while installed
-    bool windowGone_ = false;  // WM_NCDESTROY passed: the handle may already name another window
+    // Raw windows: our procedure in front of the window's.
+    SubclassedWindow thunk_{SubclassKind::ControlSkin, this, [this](TMessage& m) { SkinWndProc(m); },
+                            [this] { Lifecycle = lcDestroyed; }};
+    bool on_ = true;  // WM_SKINENABLE's switch
     std::shared_ptr<int> lifeToken_ = std::make_shared<int>(0);  // expires with this object
 };
 
@@ -162,8 +174,8 @@ enum class TSkinClass {
     ObjImage, AdvPage, TabSheet, TabBtn, ScControl, Sizer, BoxH,  // fills and foreign controls
 };
 
-// A new skin of the class, owned by owner, not attached; nullptr while that class is not
-// built.  variant: the object-image kind (1 nine-cell check strip, 2 radio strip, 3 six-cell
+// A new skin of the class, owned by owner, not attached (nullptr only for a kind outside
+// the list).  variant: the object-image kind (1 nine-cell check strip, 2 radio strip, 3 six-cell
 // check strip), the scroll-bar cover's mode (1: no border), the advanced page control's
 // mode, or for BitButton 1 = its graphic is the "PngImage" property; 0 otherwise.
 TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant = 0);

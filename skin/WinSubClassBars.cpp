@@ -280,7 +280,7 @@ const TClassInfo& TSkinBox::StaticClassInfo() {
 }
 
 void TSkinBox::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
-    if (Attached) return;
+    if (Attached()) return;
     FormSkin = formSkin;
     SkinData = skinData;
     SetColor = setColor;
@@ -293,7 +293,6 @@ void TSkinBox::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool s
         SavedColor = Host->Color();
         Host->SetColor(SkinButtonFace());
     }
-    Attached = true;
     Lifecycle = lcAttached;
 }
 

@@ -111,7 +111,7 @@ void TSkinButton::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, boo
         const std::string name = LowerCase(Host->ClassName());
         if (name.rfind("trz", 0) == 0 || name.rfind("tel", 0) == 0) Mode = 1;
     }
-    TransparentBack = (Host && Host->Tag() == 5555) ||
+    TransparentBack = (Host && Host->Tag() == kTransparentBackTag) ||
                       (SkinData && (SkinData->Options & SkinBit(xoTransparent)) != 0);
 }
 

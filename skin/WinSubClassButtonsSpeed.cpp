@@ -31,7 +31,7 @@ void TSkinSpeedButton::releaseHost() {
 }
 
 bool TSkinSpeedButton::AttachGraphic(TWinSkinForm* formSkin, TSkinData* skinData, TCanvas* canvas) {
-    if (Attached) return true;
+    if (Attached()) return true;
     auto* host = dynamic_cast<TGraphicControl*>(Owner());
     if (!host) return false;
     SkinData = skinData;
@@ -42,8 +42,8 @@ bool TSkinSpeedButton::AttachGraphic(TWinSkinForm* formSkin, TSkinData* skinData
         *host, [this](TMessage& m, const TWndMethod& previous) { hostWndProc(m, previous); });
     if (FormSkin) FormSkin->AddSkinControl(this);
     Lifecycle = lcAttached;
-    Attached = true;
-    TransparentBack = host->Tag() == 5555 || (SkinData && (SkinData->Options & SkinBit(xoTransparent)) != 0);
+    TransparentBack = host->Tag() == kTransparentBackTag ||
+                      (SkinData && (SkinData->Options & SkinBit(xoTransparent)) != 0);
     host->Invalidate();
     return true;
 }
@@ -61,11 +61,11 @@ void TSkinSpeedButton::hostWndProc(TMessage& m, const TWndMethod& previous) {
         }
     } restore{alive, previous_, outer};
     if (m.Msg == WM_SKINENABLE) {
-        Active = static_cast<INT_PTR>(m.WParam) > 0;
-        if (Active) Redraw();
+        SetActive(static_cast<INT_PTR>(m.WParam) > 0);
+        if (Active()) Redraw();
         return;
     }
-    if (!Active) {
+    if (!Active()) {
         callHost(m);
         return;
     }

@@ -83,7 +83,8 @@ void TSkinCheckBase::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, 
     if (!Host) return;
     int cells = 0;
     if (strip(cells)) Mode = 1;
-    TransparentBack = Host->Tag() == 5555 || (SkinData && (SkinData->Options & SkinBit(xoTransparent)) != 0);
+    TransparentBack = Host->Tag() == kTransparentBackTag ||
+                      (SkinData && (SkinData->Options & SkinBit(xoTransparent)) != 0);
 }
 
 bool TSkinCheckBase::BeforeMessage(TMessage& m) {

@@ -15,11 +15,6 @@
 
 namespace {
 
-// The window properties of the subclassed edit child: its combo skin, and the procedure
-// it had before (for a chain that outlives the skin).
-constexpr wchar_t kComboEditProp[] = L"SkinComboEdit";
-constexpr wchar_t kComboEditOldProp[] = L"SkinComboEditOld";
-
 int cellsOf(const TDataSkinObject& part) { return std::max(1, part.Frame); }
 
 Keying keyingOf(const TDataSkinObject& part) { return part.Trans == 1 ? Keying::Magenta : Keying::Opaque; }
@@ -61,13 +56,13 @@ void TSkinComBox::Notification(TComponent* component, TOperation operation) {
 }
 
 void TSkinComBox::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
-    if (Attached) return;
+    if (Attached()) return;
     TSkinControl::AttachControl(formSkin, skinData, setColor, canvas);
     attachCombo(true);
 }
 
 void TSkinComBox::AttachWindow(HWND handle, TSkinData* skinData, TWinSkinForm* formSkin, TCanvas* canvas) {
-    if (Attached) return;
+    if (Attached()) return;
     TSkinControl::AttachWindow(handle, skinData, formSkin, canvas);
     attachCombo(false);
 }
@@ -103,60 +98,20 @@ void TSkinComBox::freeListSkin(bool unskinFirst) {
 }
 
 void TSkinComBox::SubclassEdit() {
-    if (EditOldProc) return;
+    if (editThunk_.Installed()) return;
     const HWND edit = GetTopWindow(Handle);
-    if (!edit) return;
-    if (!SetPropW(edit, kComboEditProp, this)) return;
-    EditWindow = edit;
-    EditOldProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
-    SetPropW(edit, kComboEditOldProp, reinterpret_cast<HANDLE>(EditOldProc));
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinComBox::editProc));
+    if (edit && editThunk_.Install(edit)) EditWindow = edit;
 }
 
 void TSkinComBox::releaseEdit() {
-    if (!EditOldProc) return;
-    const HWND edit = EditWindow;
-    const WNDPROC old = EditOldProc;
+    // A later subclass of the edit keeps its place; ours then only passes messages on.
     EditWindow = nullptr;
-    EditOldProc = nullptr;
-    // Put back only while the edit lives and our procedure is the current one; a later
-    // subclass keeps its place and reaches the old procedure through editProc, which
-    // finds no skin any more and passes everything on.
-    if (!IsWindow(edit) || GetPropW(edit, kComboEditProp) != this) return;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC)) != &TSkinComBox::editProc) {
-        SetPropW(edit, kComboEditProp, nullptr);
-        return;
-    }
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-    RemovePropW(edit, kComboEditProp);
-    RemovePropW(edit, kComboEditOldProp);
-}
-
-LRESULT CALLBACK TSkinComBox::editProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* skin = static_cast<TSkinComBox*>(GetPropW(window, kComboEditProp));
-    if (!skin || skin->EditWindow != window || !skin->EditOldProc) {
-        auto old = reinterpret_cast<WNDPROC>(GetPropW(window, kComboEditOldProp));
-        return old ? CallWindowProcA(old, window, msg, wParam, lParam) : DefWindowProcA(window, msg, wParam, lParam);
-    }
-    TMessage m{msg, wParam, lParam, 0};
-    try {
-        skin->EditWndProc(m);
-    } catch (...) {
-        // Painting never fails loudly; the edit's own answer stands.
-    }
-    if (msg == WM_NCDESTROY) {
-        skin->EditWindow = nullptr;
-        skin->EditOldProc = nullptr;
-        RemovePropW(window, kComboEditProp);
-        RemovePropW(window, kComboEditOldProp);
-    }
-    return m.Result;
+    editThunk_.Restore();
 }
 
 void TSkinComBox::EditWndProc(TMessage& m) {
-    const HWND edit = EditWindow;
-    m.Result = CallWindowProcA(EditOldProc, edit, m.Msg, m.WParam, m.LParam);
-    if (!Active) return;
+    editThunk_.CallPrevious(m);
+    if (!Active()) return;
     switch (m.Msg) {
     case WM_PAINT: PaintWindow(nullptr); break;
     case WM_LBUTTONDOWN:

@@ -41,8 +41,7 @@ public:
     LONG_PTR WindowStyle = 0;
     LONG_PTR ExStyle = 0;
     HWND ListWindow = nullptr;  // the list of a simple combo box
-    HWND EditWindow = nullptr;
-    WNDPROC EditOldProc = nullptr;
+    HWND EditWindow = nullptr;  // the edit of a drop-down combo box while subclassed
     TSkinScrollbarH* ListSkin = nullptr;  // owned by the host, like this skin
     COMBOBOXINFO Info{};
     RECT ButtonRect{};
@@ -54,7 +53,9 @@ private:
     void attachCombo(bool classLibrary);
     void releaseEdit();
     void freeListSkin(bool unskinFirst);
-    static LRESULT CALLBACK editProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Our procedure in front of the edit's.
+    SubclassedWindow editThunk_{SubclassKind::ComboEdit, this, [this](TMessage& m) { EditWndProc(m); },
+                                [this] { EditWindow = nullptr; }};
 };
 
 class TSkinEdit : public TSkinControl {

@@ -204,7 +204,7 @@ TSkinDateTime::TSkinDateTime(TComponent* owner) : TSkinControl(owner) {}
 TSkinDateTime::~TSkinDateTime() { Arrow.reset(); }
 
 void TSkinDateTime::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
-    if (Attached) return;
+    if (Attached()) return;
     TSkinControl::AttachControl(formSkin, skinData, setColor, canvas);
     auto* picker = dynamic_cast<TWinControl*>(Host);
     if (!picker) return;

@@ -1,6 +1,6 @@
 // The one place that knows every control-skin class: the dispatch asks here for a new
-// skin of a kind.  A kind whose skin is not built yet gives nullptr, and the dispatch then
-// leaves the control as it is.
+// skin of a kind.  Every kind of TSkinClass has its skin; only a value outside the list
+// gives nullptr, and the dispatch then leaves the control as it is.
 #include "WinSubClassBars.h"     // status bar, group box, panel, track bar, up-down, progress bar
 #include "WinSubClassButtons.h"  // push buttons
 #include "WinSubClassChecks.h"   // check boxes and radio buttons
@@ -16,8 +16,6 @@
 #include "WinSubClassTabs.h"
 
 TSkinControl* CreateSkinControl(TSkinClass kind, TComponent* owner, int variant) {
-    (void)owner;
-    (void)variant;
     switch (kind) {
     // push buttons
     case TSkinClass::Button: return NewPushButtonSkin(owner);  // a glyph button gets TSkinBitButton

@@ -103,7 +103,7 @@ std::unique_ptr<TBitmap> BuildGlyphStrip(TSkinData* skinData, int kind) {
 
 void TSkinObjImage::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
     // No hook of the host's procedure: the host draws the pictures it is given.
-    if (Attached) return;
+    if (Attached()) return;
     SkinData = skinData;
     FormSkin = formSkin;
     Canvas = canvas;
@@ -111,7 +111,6 @@ void TSkinObjImage::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, b
     if (auto* windowed = dynamic_cast<TWinControl*>(Host)) Handle = windowed->Handle();
     if (FormSkin) FormSkin->AddSkinControl(this);
     Apply();
-    Attached = true;
     Lifecycle = lcAttached;
 }
 
@@ -175,10 +174,9 @@ void TSkinObjImage::Unskin() {
 // ---- TSkinAdvPage ----------------------------------------------------------------------
 
 void TSkinAdvPage::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
-    if (Attached) return;
+    if (Attached()) return;
     TSkinControl::AttachControl(formSkin, skinData, setColor, canvas);
     Apply();
-    Attached = true;
     Lifecycle = lcAttached;
 }
 

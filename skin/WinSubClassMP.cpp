@@ -134,7 +134,7 @@ void TWMediaPlayer::AttachHost(TSkinMP* ownerSkin, TControl* player) {
     OwnerSkin = ownerSkin;
     SkinData = ownerSkin ? ownerSkin->SkinData : nullptr;
     // Tagged before it gets a parent, so the dispatch never skins the panel itself.
-    SetTag(SkinData ? SkinData->DisableTag : 99);
+    SetTag(SkinData ? SkinData->DisableTag : TSkinData::kDefaultDisableTag);
     if (player) FreeNotification(player);
     if (ownerSkin) FreeNotification(ownerSkin);
     if (!player) return;
@@ -292,7 +292,7 @@ TSkinMP::~TSkinMP() {
 }
 
 void TSkinMP::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
-    if (Attached) return;
+    if (Attached()) return;
     TSkinControl::AttachControl(formSkin, skinData, setColor, canvas);
     if (!Host || Overlay) return;
     TComponent* owner = FormSkin ? static_cast<TComponent*>(FormSkin) : static_cast<TComponent*>(Host);

@@ -18,7 +18,7 @@ void TSkinScControl::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, 
 
 bool TSkinScControl::Attach(TControl* host, TSkinData* skinData, TWinSkinForm* formSkin, TCanvas* canvas) {
     auto* control = dynamic_cast<TWinControl*>(host);
-    if (Attached || !control) return false;
+    if (Attached() || !control) return false;
     SkinData = skinData;
     FormSkin = formSkin;
     Canvas = canvas;

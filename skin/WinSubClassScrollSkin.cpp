@@ -63,7 +63,7 @@ void TSkinScrollbar::freeBars() {
 
 bool TSkinScrollbar::AttachScrolling(TControl* control, TSkinData* skinData, TWinSkinForm* formSkin, TCanvas* canvas) {
     auto* host = dynamic_cast<TWinControl*>(control);
-    if (Attached || !host) return false;
+    if (Attached() || !host) return false;
     SkinData = skinData;
     FormSkin = formSkin;
     Canvas = canvas;
@@ -214,7 +214,7 @@ void TSkinScrollbarH::freeBars() {
 }
 
 void TSkinScrollbarH::AttachWindow(HWND handle, TSkinData* skinData, TWinSkinForm* formSkin, TCanvas* canvas) {
-    if (Attached || !handle) return;
+    if (Attached() || !handle) return;
     // The covers first (they read the skin through this object), then the subclassing,
     // which the base's attach does and which registers the skin with the form skin.
     SkinData = skinData;

@@ -181,13 +181,13 @@ TSkinTab::TSkinTab(TComponent* owner) : TSkinControl(owner) { WorkBitmap.SetPixe
 TSkinTab::~TSkinTab() = default;
 
 void TSkinTab::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
-    if (Attached) return;
+    if (Attached()) return;
     TSkinControl::AttachControl(formSkin, skinData, setColor, canvas);
     attachCommon();
 }
 
 void TSkinTab::AttachWindow(HWND handle, TSkinData* skinData, TWinSkinForm* formSkin, TCanvas* canvas) {
-    if (Attached) return;
+    if (Attached()) return;
     TSkinControl::AttachWindow(handle, skinData, formSkin, canvas);
     Focused = Handle && GetFocus() == Handle;
     Caption = ReadWindowText(Handle);
@@ -199,7 +199,7 @@ void TSkinTab::attachCommon() {
     Enabled = (WindowLong(Handle, GWL_STYLE) & WS_DISABLED) == 0;
     LoadBitmaps();
     SkinScroller();
-    Active = true;
+    SetActive(true);
     UnicodeWindow = IsWindowUnicode(Handle) != FALSE;
 }
 

@@ -27,7 +27,7 @@ TSkinTab31::~TSkinTab31() = default;
 
 void TSkinTab31::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setColor, TCanvas* canvas) {
     (void)setColor;  // the tab set keeps its colour: the skin paints all of it
-    if (Attached) return;
+    if (Attached()) return;
     auto* host = dynamic_cast<TWinControl*>(Owner());
     if (!host) return;
     HWND window = nullptr;

@@ -16,6 +16,8 @@ target_sources(skin PRIVATE
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinData.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinDataParse.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinDataParts.cpp")
+# The one way the skins subclass a window (SubclassedWindow.h).
+target_sources(skin PRIVATE "${CMAKE_CURRENT_LIST_DIR}/SubclassedWindow.cpp")
 # The form skin (WinSkinForm.h) and the skin manager (SkinManage.h).
 target_sources(skin PRIVATE
   "${CMAKE_CURRENT_LIST_DIR}/NCObjects.cpp"

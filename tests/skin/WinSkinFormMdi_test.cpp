@@ -128,8 +128,9 @@ TEST_F(MdiSkin, Frame_IsAnMDIParentWithItsClientHooked) {
     EXPECT_EQ(frameSkin->FWindowKind, wkMDIParent);
     EXPECT_EQ(frameSkin->FMDIClient, frame->ClientHandle());
     EXPECT_EQ(manager->FMDIClientWnd, frame->ClientHandle());
-    ASSERT_NE(frameSkin->FMDIClientThunk, nullptr);
-    EXPECT_EQ(GetWindowLongPtrA(frame->ClientHandle(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(frameSkin->FMDIClientThunk));
+    ASSERT_NE(frameSkin->FMDIClientThunk.Procedure(), nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(frame->ClientHandle(), GWLP_WNDPROC),
+              reinterpret_cast<LONG_PTR>(frameSkin->FMDIClientThunk.Procedure()));
 }
 
 TEST_F(MdiSkin, Child_SkinnedAsItIsMadeKeepingItsClientSize) {
@@ -302,7 +303,7 @@ TEST_F(MdiSkin, Child_MinimisedShowsOnlyItsCaptionStrip) {
 }
 
 TEST_F(MdiSkin, Unskin_GivesTheClientAndTheChildrenBack) {
-    const LONG_PTR clientProc = reinterpret_cast<LONG_PTR>(frameSkin->FOldMDIClientProc);
+    const LONG_PTR clientProc = reinterpret_cast<LONG_PTR>(frameSkin->FMDIClientThunk.Previous());
     ASSERT_NE(clientProc, 0);
     TForm* child = newChild("Doc");
     TWinSkinForm* skin = appliedSkin(child);

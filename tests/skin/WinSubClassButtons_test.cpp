@@ -154,7 +154,7 @@ TEST_F(RawButton, States_PaintTheSkinsCells) {
     HWND button = MakeRawButton(BS_PUSHBUTTON, L"");
     auto skin = std::make_unique<TSkinButton>(nullptr);
     skin->AttachWindow(button, data.get(), nullptr, nullptr);
-    ASSERT_TRUE(skin->Attached);
+    ASSERT_TRUE(skin->Attached());
     SetFocus(parent.Handle());
     const POINT probe{4, 15};  // inside the margins, away from the caption
 
@@ -375,7 +375,7 @@ TEST_F(HostedButton, RawPathOnAClassLibraryButton_CommandWithIdZero) {
     HWND h = button->Handle();
     auto skin = std::make_unique<TSkinButton>(nullptr);
     skin->AttachWindow(h, data.get(), nullptr, nullptr);
-    ASSERT_TRUE(skin->Attached);
+    ASSERT_TRUE(skin->Attached());
     SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     ASSERT_TRUE(PumpUntil([&] { return clicks > 0; }));

@@ -308,7 +308,7 @@ public:
     TRecordingSkin(TComponent* owner, TSkinClass kind, int variant) : TSkinControl(owner), kind(kind), variant(variant) {}
     bool AttachScrolling(TControl*, TSkinData* skinData, TWinSkinForm* formSkin, TCanvas* canvas) override {
         AttachControl(formSkin, skinData, false, canvas);
-        return Attached;
+        return Attached();
     }
     bool AttachGraphic(TWinSkinForm*, TSkinData*, TCanvas*) override { return false; }
     void UpdateSkin() override {
@@ -517,7 +517,7 @@ TEST_F(Dispatch, OnSkinControl_SkinIsUsedOnce) {
     ASSERT_NE(skin, nullptr);
     ASSERT_NE(given, nullptr);
     EXPECT_EQ(skin->FindSkinControlByHandle(button->Handle()), given);
-    EXPECT_TRUE(given->Attached);
+    EXPECT_TRUE(given->Attached());
     EXPECT_EQ(made, 0) << "the event's skin stands in for the row's";
     data->OnSkinControl = nullptr;
     delete form;
@@ -670,7 +670,7 @@ void CyclesLeaveNothingBehind(SkinFormTest& test) {
 
 TEST_F(Dispatch, FiveHundredCycles_LeaveNoProcedureSubclassOrObject) { CyclesLeaveNothingBehind(*this); }
 
-// The same with the skins that exist so far (classes not built yet are left out).
+// The same with the real skins the factory makes.
 class DispatchRealSkins : public SkinFormTest {};
 TEST_F(DispatchRealSkins, FiveHundredCycles_LeaveNoProcedureSubclassOrObject) { CyclesLeaveNothingBehind(*this); }
 

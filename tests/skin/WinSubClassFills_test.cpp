@@ -217,7 +217,7 @@ TEST_F(ForeignControls, CheckGlyphs_FourAndFiveCellStrips) {
         auto* group = Place<TTestGlyphGroup>(10, 10, 120, 60);
         auto* skin = new TSkinObjImage(group, oiCheckGlyphs);
         skin->AttachControl(formSkin, skinData.get(), true, nullptr);
-        EXPECT_TRUE(skin->Attached) << row.row;
+        EXPECT_TRUE(skin->Attached()) << row.row;
         EXPECT_EQ(skin->Handle, group->Handle()) << row.row;
         ASSERT_EQ(group->CustomGlyphs.Width(), 9 * kCell) << row.row;
         EXPECT_EQ(group->CustomGlyphs.Height(), kCell) << row.row;
@@ -284,7 +284,7 @@ TEST_F(ForeignControls, ObjImage_HostOrSkinWithoutTheirPartsLeftAlone) {
     auto* plain = Place<TTabControl>(10, 100, 120, 40);
     auto* other = new TSkinObjImage(plain, oiPropertiesGlyph);
     other->AttachControl(formSkin, data.get(), true, nullptr);
-    EXPECT_TRUE(other->Attached);
+    EXPECT_TRUE(other->Attached());
     other->Unskin();
 }
 

@@ -320,7 +320,7 @@ TEST_F(ScrollCoverTest, ComboButtonPixelsAndDropDown) {
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("two"));
     auto* skin = new TSkinComBox(form);
     skin->AttachWindow(combo, data.get(), form, form->FControlCanvas.get());
-    ASSERT_TRUE(skin->Attached);
+    ASSERT_TRUE(skin->Attached());
     const Capture c = PaintSkin(*skin);
     ASSERT_TRUE(c.Valid());
     const RECT b = skin->ButtonRect;

@@ -151,14 +151,14 @@ TEST_F(SkinControlBase, HostedControl_AnswersTheQueryAndSuspends) {
     EXPECT_EQ(SendMessageW(hwnd, WM_SKINQUERY, 0, 0), 0) << "a standard control does not answer";
     auto* skin = new TProbeSkin(button);
     skin->AttachControl(nullptr, data.get(), false, nullptr);
-    EXPECT_TRUE(skin->Attached);
+    EXPECT_TRUE(skin->Attached());
     EXPECT_EQ(skin->Lifecycle, lcAttached);
     EXPECT_EQ(skin->Host, button);
     EXPECT_EQ(skin->Handle, hwnd);
     EXPECT_EQ(SendMessageW(hwnd, WM_SKINQUERY, 0, 0), 1);
 
     SendMessageW(hwnd, WM_SKINENABLE, 0, 0);
-    EXPECT_FALSE(skin->Active);
+    EXPECT_FALSE(skin->Active());
     EXPECT_EQ(SendMessageW(hwnd, WM_SKINQUERY, 0, 0), 0) << "a suspended skin lets the query through";
     const int paintsBefore = skin->paints;
     InvalidateRect(hwnd, nullptr, TRUE);
@@ -166,7 +166,7 @@ TEST_F(SkinControlBase, HostedControl_AnswersTheQueryAndSuspends) {
     EXPECT_EQ(skin->paints, paintsBefore) << "a suspended skin does not paint";
 
     SendMessageW(hwnd, WM_SKINENABLE, 1, 0);
-    EXPECT_TRUE(skin->Active);
+    EXPECT_TRUE(skin->Active());
     EXPECT_GT(skin->paints, paintsBefore) << "resuming repaints at once";
     EXPECT_EQ(SendMessageW(hwnd, WM_SKINQUERY, 0, 0), 1);
     delete form;  // the host frees its skin first
@@ -202,7 +202,7 @@ TEST_F(SkinControlBase, RawWindow_AnsiIsSubclassedAndGivenBack) {
     const WNDPROC classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
     auto* skin = new TProbeSkin(nullptr);
     skin->AttachWindow(hwnd, data.get(), nullptr, nullptr);
-    EXPECT_TRUE(skin->Attached);
+    EXPECT_TRUE(skin->Attached());
     EXPECT_TRUE(skin->Subclassed());
     EXPECT_FALSE(skin->Unicode);
     EXPECT_TRUE(skin->Enabled);
@@ -248,7 +248,7 @@ TEST_F(SkinControlBase, RawWindow_EndReachesTheWindowBeforeTheSkinDies) {
         const std::vector<std::string> expected{"skin:ncdestroy", "window:ncdestroy", "skin:unskin"};
         EXPECT_EQ(Journal(), expected) << (unicode ? "unicode" : "ansi");
         EXPECT_EQ(skin->Lifecycle, lcDestroyed);
-        EXPECT_FALSE(skin->Active);
+        EXPECT_FALSE(skin->Active());
         delete skin;  // touches no window: the handle may already be someone else's
     }
 }
@@ -264,7 +264,7 @@ TEST_F(SkinControlBase, HostedControl_EndMarksTheSkinDead) {
     EXPECT_EQ(Journal()[0], "skin:ncdestroy");
     EXPECT_EQ(Journal()[1], "skin:unskin");
     EXPECT_EQ(skin->Lifecycle, lcDestroyed);
-    EXPECT_FALSE(skin->Active);
+    EXPECT_FALSE(skin->Active());
     delete skin;
     button->HandleNeeded();
     EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 0);
@@ -279,7 +279,7 @@ TEST_F(SkinControlBase, RawWindow_IsNeverSubclassedTwice) {
     auto* second = new TProbeSkin(nullptr);
     second->AttachWindow(hwnd, data.get(), nullptr, nullptr);
     EXPECT_FALSE(second->Subclassed());
-    EXPECT_FALSE(second->Attached);
+    EXPECT_FALSE(second->Attached());
     EXPECT_EQ(ProcOf(hwnd), ours);
     EXPECT_EQ(TSkinControl::OfWindow(hwnd), first);
     delete second;

@@ -1,6 +1,7 @@
 # Tests of the skin manager and the form skin on real windows under Wine (skin/SkinManage*,
-# skin/WinSkinForm*), and the pure frame geometry.  The program carries the skin engine's
-# bitmaps (the system-menu glyphs among them), as every program does.
+# skin/WinSkinForm*), of the skins' subclassing (skin/SubclassedWindow*), and the pure frame
+# geometry.  The program carries the skin engine's bitmaps (the system-menu glyphs among
+# them), as every program does.
 if(NOT WIN32)
   return()
 endif()
@@ -13,6 +14,7 @@ add_executable(skin_form_tests
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormButtons_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/WinSkinFormMdi_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/SkinManage_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/SubclassedWindow_test.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/skin_data_tests.rc")
 target_include_directories(skin_form_tests PRIVATE "${CMAKE_CURRENT_LIST_DIR}" "${GENERATED_RES_DIR}"
                                                    "${PROJECT_SOURCE_DIR}/skin")
