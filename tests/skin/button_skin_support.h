@@ -35,6 +35,14 @@ protected:
         };
         parent = guitest::TestWindow(o);
         ASSERT_TRUE(parent);
+        // The hot look follows the pointer: it goes off the test's window (a test before
+        // may have left it where this test's button lies).  Every suite of this fixture
+        // holds the display's input lock.
+        RECT r{};
+        GetWindowRect(parent.Handle(), &r);
+        POINT away{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};
+        if (PtInRect(&r, away)) away = POINT{0, 0};
+        SetCursorPos(away.x, away.y);
     }
     void TearDown() override {
         forms.clear();
