@@ -466,6 +466,14 @@ void TWindowItems::SetUpdateState(bool updating) {
     if (!updating) InvalidateRect(wnd(), nullptr, TRUE);
 }
 
+void TWindowItems::SortSaved(TStringList& saved) {
+    std::vector<std::string> lines = saved.ToVector();
+    std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
+        return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
+    });
+    saved.SetFromVector(lines);
+}
+
 void TWindowItems::Push(HWND wnd, const TListMessages& m, TStringList& saved, bool sorted) {
     const int n = saved.Count();
     SendMessageA(wnd, WM_SETREDRAW, FALSE, 0);
@@ -581,13 +589,7 @@ void TCustomListBox::SetTopIndex(int index) {
 void TCustomListBox::SetSorted(bool v) {
     if (v == sorted_) return;
     sorted_ = v;
-    if (v && !handle_) {
-        std::vector<std::string> lines = saved_->ToVector();
-        std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-            return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
-        });
-        saved_->SetFromVector(lines);
-    }
+    if (v && !handle_) TWindowItems::SortSaved(*saved_);
     RecreateWnd();  // the window sorts what it is given again
 }
 

@@ -102,13 +102,7 @@ void TCustomComboBox::SetDropDownCount(int n) {
 void TCustomComboBox::SetSorted(bool v) {
     if (v == sorted_) return;
     sorted_ = v;
-    if (v && !handle_) {
-        std::vector<std::string> lines = saved_->ToVector();
-        std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-            return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
-        });
-        saved_->SetFromVector(lines);
-    }
+    if (v && !handle_) TWindowItems::SortSaved(*saved_);
     RecreateWnd();
 }
 

@@ -39,6 +39,9 @@ public:
     // kept list before the window goes.
     static void Push(HWND wnd, const TListMessages& m, TStringList& saved, bool sorted);
     static void Pull(HWND wnd, const TListMessages& m, TStringList& saved);
+    // Sorts kept lines as a sorted system list orders them (the user's locale, case
+    // ignored; equal lines keep their order).
+    static void SortSaved(TStringList& saved);
 
 protected:
     void SetUpdateState(bool updating) override;

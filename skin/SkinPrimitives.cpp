@@ -47,20 +47,6 @@ TSkinMargins marginsInside(const TSkinMargins& m, const Cell& c) {
     return r;
 }
 
-// A scratch bitmap of w x h; empty when the platform cannot make one (painting then
-// leaves that element out instead of failing).
-std::unique_ptr<TBitmap> surface(int w, int h) {
-    auto b = std::make_unique<TBitmap>();
-    if (w <= 0 || h <= 0) return b;
-    try {
-        b->SetSize(w, h);
-    } catch (const Exception&) {
-        b->Clear();
-        return b;
-    }
-    b->Canvas().SetStretchMode(COLORONCOLOR);
-    return b;
-}
 
 // Stretching copy of source rectangle (l, t, r, b) to destination rectangle; nothing
 // when either is empty.
@@ -103,7 +89,25 @@ UniqueBitmap keyMask(TBitmap& bitmap, int w, int h, COLORREF key) {
     return UniqueBitmap(CreateBitmap(w, h, 1, 1, bits.data()));
 }
 
+// The primitives' scratch bitmaps stretch colour on colour.
+std::unique_ptr<TBitmap> surface(int w, int h) {
+    std::unique_ptr<TBitmap> b = ScratchBitmap(w, h);
+    if (!b->Empty()) b->Canvas().SetStretchMode(COLORONCOLOR);
+    return b;
+}
+
 }  // namespace
+
+std::unique_ptr<TBitmap> ScratchBitmap(int w, int h) {
+    auto b = std::make_unique<TBitmap>();
+    if (w <= 0 || h <= 0) return b;
+    try {
+        b->SetSize(w, h);
+    } catch (const Exception&) {
+        b->Clear();
+    }
+    return b;
+}
 
 std::unique_ptr<TBitmap> RenderSkinPart(const RECT& size, TBitmap& image, const TSkinMargins& margins, StripAxis axis,
                                         CentreFill fill, int cells, int cell) {

@@ -38,6 +38,10 @@ enum class Keying { Opaque, Magenta };          // Magenta: 0xFF00FF pixels leav
 // The magenta key colour of skin images and window regions.
 constexpr TColor kSkinKeyColour = 0xFF00FF;
 
+// A scratch bitmap of w x h; empty when the platform cannot make one (painting then
+// leaves that element out instead of failing).
+std::unique_ptr<TBitmap> ScratchBitmap(int w, int h);
+
 // Cell `cell` of the strip rendered nine-slice into a new bitmap the size of `size`
 // (its left and top do not matter).  A reversed or empty size gives an empty bitmap.
 std::unique_ptr<TBitmap> RenderSkinPart(const RECT& size, TBitmap& image, const TSkinMargins& margins, StripAxis axis,

@@ -27,18 +27,6 @@ TDataSkinObject* menuItemPart(const TSkinData* skin) {
     return part && !part->Image.Empty() ? part : nullptr;
 }
 
-std::unique_ptr<TBitmap> scratch(int w, int h) {
-    auto b = std::make_unique<TBitmap>();
-    if (w <= 0 || h <= 0) return b;
-    try {
-        b->SetSize(w, h);
-    } catch (const Exception&) {
-        b->Clear();
-        return b;
-    }
-    return b;
-}
-
 void fill(HDC dc, const RECT& r, TColor colour) {
     UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
     if (brush) FillRect(dc, &r, brush.get());
@@ -189,10 +177,10 @@ void drawPartItem(TSkinData& skin, TMenuItem& item, TCanvas& canvas, const RECT&
     std::unique_ptr<TBitmap> own;
     TBitmap* b = nullptr;
     if (TMenuItemPartCache* cache = background.cache) {
-        if (!cache->scratch || cache->scratch->Width() != w || cache->scratch->Height() != h) cache->scratch = scratch(w, h);
+        if (!cache->scratch || cache->scratch->Width() != w || cache->scratch->Height() != h) cache->scratch = ScratchBitmap(w, h);
         b = cache->scratch.get();
     } else {
-        own = scratch(w, h);
+        own = ScratchBitmap(w, h);
         b = own.get();
     }
     if (b->Empty()) return;
@@ -380,7 +368,7 @@ void SkinPaintMenuItemContent(TSkinData& skin, TMenuItem& item, TCanvas& canvas,
 void SkinDrawMenuItemFlat(TSkinData& skin, TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect,
                           TMenu* fallbackMenu) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    std::unique_ptr<TBitmap> b = scratch(w, h);
+    std::unique_ptr<TBitmap> b = ScratchBitmap(w, h);
     HDC dc = b->Empty() ? nullptr : b->Canvas().Handle();
     if (!dc) return;
     const RECT local{0, 0, w, h};
@@ -393,7 +381,7 @@ void SkinDrawMenuSeparator(TSkinData& skin, TCanvas& canvas, const RECT& rect) {
     const std::shared_ptr<TDataSkinObject> part = skin.MenuItem;
     if (!part || part->Image.Empty()) return;
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    std::unique_ptr<TBitmap> b = scratch(w, h);
+    std::unique_ptr<TBitmap> b = ScratchBitmap(w, h);
     HDC dc = b->Empty() ? nullptr : b->Canvas().Handle();
     HDC src = part->Image.Canvas().Handle();
     if (!dc || !src) return;
