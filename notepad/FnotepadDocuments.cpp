@@ -93,13 +93,19 @@ int TFnotepad::QuerySave() {
 }
 
 bool TFnotepad::askAgainIfChanged(unsigned answeredAt) {
-    // Phrases keep arriving behind modal windows (the file dialog, a message box): text
-    // that came after the last answer has not been asked about yet.
+    // Phrases keep arriving behind modal windows (the question itself, the file dialog, a
+    // message box).  An answer was given for the text as it was when asked (answeredAt is
+    // the count taken before the question): text that came after it is asked about again.
     while (RichEdit1->Modified() && textChanges_ != answeredAt) {
-        if (QuerySave() == IDCANCEL) return false;
         answeredAt = textChanges_;
+        if (QuerySave() == IDCANCEL) return false;
     }
     return true;
+}
+
+bool TFnotepad::mayLeaveDocument() {
+    const unsigned answeredAt = textChanges_;
+    return QuerySave() != IDCANCEL && askAgainIfChanged(answeredAt);
 }
 
 void TFnotepad::loadDocument(const std::string& name, const std::string& bytes) {
@@ -127,21 +133,21 @@ void TFnotepad::loadDocument(const std::string& name, const std::string& bytes) 
     }
 }
 
-void TFnotepad::OpenFile(const std::string& fileName) {
-    if (QuerySave() == IDCANCEL) return;
+bool TFnotepad::OpenFile(const std::string& fileName) {
     const unsigned answeredAt = textChanges_;
+    if (QuerySave() == IDCANCEL) return false;
     std::string name;
     if (!fileName.empty()) {
         if (!fileExists(fileName)) {
             Application->MessageBox("此文件不存在！", "打开", MB_OK | MB_ICONINFORMATION);
-            return;
+            return false;
         }
         name = fileName;
     } else {
         OpenDialog1->SetFilter(kFileFilter);
         OpenDialog1->SetInitialDir(folderPart(CurrentFileName));
         OpenDialog1->SetFileName("");
-        if (!OpenDialog1->Execute()) return;
+        if (!OpenDialog1->Execute()) return false;
         name = OpenDialog1->FileName();
     }
     // Read before anything changes: a file that cannot be read leaves the name, the text
@@ -152,10 +158,11 @@ void TFnotepad::OpenFile(const std::string& fileName) {
         Repaint();
         bytes = document::ReadFileBytes(name);
     }
-    if (!askAgainIfChanged(answeredAt)) return;
+    if (!askAgainIfChanged(answeredAt)) return false;
     RichEdit1->SetPlainText(texts::UpperCase(extensionPart(name)) != ".RTF");
     loadDocument(name, bytes);
     UpdateCaption();
+    return true;
 }
 
 bool TFnotepad::confirmReplacing(const std::string& chosen, const std::string& target) {
@@ -213,14 +220,15 @@ bool TFnotepad::SaveFile(int mode) {
 }
 
 void TFnotepad::M_NewFilesClick(TObject*) {
-    if (QuerySave() == IDCANCEL) return;
+    if (!mayLeaveDocument()) return;
     RichEdit1->Clear();
     CurrentFileName.clear();
     richTextFile_.clear();
     UpdateCaption();
 }
 
-void TFnotepad::FormCloseQuery(TObject*, bool& CanClose) { CanClose = QuerySave() != IDCANCEL; }
+// Also the log-off question (WM_QUERYENDSESSION asks the form's close query).
+void TFnotepad::FormCloseQuery(TObject*, bool& CanClose) { CanClose = mayLeaveDocument(); }
 
 void TFnotepad::DropFiles(HANDLE dropHandle) {
     HDROP drop = static_cast<HDROP>(dropHandle);
@@ -234,8 +242,8 @@ void TFnotepad::DropFiles(HANDLE dropHandle) {
     char name[1025] = {};
     if (!DragQueryFileA(drop, count - 1, name, sizeof name)) return;
     const std::string last = name;
-    if (QuerySave() == IDCANCEL) return;
     const unsigned answeredAt = textChanges_;
+    if (QuerySave() == IDCANCEL) return;
     const std::string bytes = document::ReadFileBytes(last);
     if (!askAgainIfChanged(answeredAt)) return;
     loadDocument(last, bytes);
