@@ -133,7 +133,7 @@ private:
     // The file's bytes become the document named name (CurrentFileName).
     void loadDocument(const std::string& name, const std::string& bytes);
     void openStartFile();
-    bool confirmReplacing(const std::string& chosen, const std::string& target);
+    bool confirmReplacing(const std::string& target);
     bool confirmPlainTextOver(const std::string& target);
 
     // Counts the form's own insertions (phrases, choices): the ones that can arrive while

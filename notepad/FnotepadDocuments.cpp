@@ -7,6 +7,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+#include <vector>
+
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "DocumentFile.h"
@@ -21,15 +24,16 @@ const char* const kFileFilter =
     "文本文件(*.txt)|*.txt|Word文档(*.doc)|*.doc|Wps文件(*.wps)|*.wps|超文本文件(*.htm,*.html)|*.htm;*.html|"
     "RTF文件(*.rtf)|*.rtf|所有文件(*.*)|*.*";
 
-// The extension a save appends for the chosen filter index (1 to 6).
-std::string extensionForFilter(int index) {
+// The extensions of the filter index chosen in the save dialog (1 to 6): the first is
+// the one a save appends; index 6 has none.
+std::vector<std::string> extensionsOfFilter(int index) {
     switch (index) {
-    case 1: return ".txt";
-    case 2: return ".doc";
-    case 3: return ".wps";
-    case 4: return ".htm";
-    case 5: return ".rtf";
-    default: return "";
+    case 1: return {".txt"};
+    case 2: return {".doc"};
+    case 3: return {".wps"};
+    case 4: return {".htm", ".html"};
+    case 5: return {".rtf"};
+    default: return {};
     }
 }
 
@@ -47,6 +51,17 @@ std::string extensionPart(const std::string& path) {
     std::string name = fileNamePart(path);
     size_t dot = name.find_last_of('.');
     return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+// The name a save writes: the chosen name with the filter's extension appended, unless
+// the user typed one of the filter's extensions already ("note.txt" stays "note.txt").
+std::string savedName(const std::string& chosen, int filterIndex) {
+    const std::vector<std::string> extensions = extensionsOfFilter(filterIndex);
+    if (extensions.empty()) return chosen;
+    const std::string typed = extensionPart(chosen);
+    for (const std::string& e : extensions)
+        if (texts::SameText(typed, e)) return chosen;
+    return chosen + extensions.front();
 }
 
 bool isRichText(const std::string& data) { return data.compare(0, 5, "{\\rtf") == 0; }
@@ -122,14 +137,14 @@ void TFnotepad::loadDocument(const std::string& name, const std::string& bytes) 
             RichEdit1->SetWideText(document::DecodeText(bytes));
             richTextFile_.clear();
         }
-    } catch (...) {
+    } catch (const std::exception& e) {
         // A file the editor cannot take (damaged rich text) leaves an empty untitled
         // document behind the error: a save must never write what was read of it over it.
         RichEdit1->Clear();
         CurrentFileName.clear();
         richTextFile_.clear();
         UpdateCaption();
-        throw;
+        throw Exception("无法打开文件 " + name + " 。" + texts::WithStop(e.what()));
     }
 }
 
@@ -165,9 +180,10 @@ bool TFnotepad::OpenFile(const std::string& fileName) {
     return true;
 }
 
-bool TFnotepad::confirmReplacing(const std::string& chosen, const std::string& target) {
-    // The extension is appended after the dialog, which could not ask about that name.
-    if (sameFile(chosen, target) || !fileExists(target)) return true;
+bool TFnotepad::confirmReplacing(const std::string& target) {
+    // The save dialog asks nothing itself: a file picked in it, or the name with the
+    // filter's extension appended, may be another file that exists.
+    if (sameFile(target, CurrentFileName) || !fileExists(target)) return true;
     return Application->MessageBox("文件 " + target + " 已经存在。\r\n要替换它吗?", Application->Title(),
                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
@@ -189,8 +205,8 @@ bool TFnotepad::SaveFile(int mode) {
         if (proposal.find_first_of("*/<>?\\|") != std::string::npos) proposal = "*.txt";
         SaveDialog1->SetFileName(proposal);
         if (!SaveDialog1->Execute()) return false;
-        target = SaveDialog1->FileName() + extensionForFilter(SaveDialog1->FilterIndex());
-        if (!confirmReplacing(SaveDialog1->FileName(), target)) return false;
+        target = savedName(SaveDialog1->FileName(), SaveDialog1->FilterIndex());
+        if (!confirmReplacing(target)) return false;
         CurrentFileName = target;
     } else if (mode == 0) {
         target = CurrentFileName;
@@ -199,8 +215,8 @@ bool TFnotepad::SaveFile(int mode) {
         SaveDialog1->SetTitle("另存为");
         SaveDialog1->SetFileName(CurrentFileName);
         if (!SaveDialog1->Execute()) return false;  // a cancelled save-as writes nothing
-        target = SaveDialog1->FileName() + extensionForFilter(SaveDialog1->FilterIndex());
-        if (!confirmReplacing(SaveDialog1->FileName(), target)) return false;
+        target = savedName(SaveDialog1->FileName(), SaveDialog1->FilterIndex());
+        if (!confirmReplacing(target)) return false;
     }
     if (!confirmPlainTextOver(target)) return false;
     try {

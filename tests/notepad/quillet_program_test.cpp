@@ -49,6 +49,20 @@ std::wstring WriteScript(const TempDir& temp, const std::vector<std::pair<std::w
     return WriteFileBytes(path, script) ? path : std::wstring();
 }
 
+// Once quillet's editor shows `phrase` (dictated by its script), closes the window: the
+// question to save, or null.
+HWND CloseOnceDictated(const Process& p, const std::wstring& phrase, HWND* editor = nullptr) {
+    HWND main = WaitForMainWindow(p, L"TFnotepad");
+    HWND edit = main ? FindChildByClass(main, L"TRichEdit") : nullptr;
+    if (editor) *editor = edit;
+    if (!edit || !PumpUntil([&] { return WindowTextW(edit) == phrase; })) {
+        ADD_FAILURE() << "the phrase did not arrive: " << Describe(edit);
+        return nullptr;
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    return WaitForMessageBox(p.Id());
+}
+
 // The caption once it reads `expected` (the command-line file opens once the window is
 // shown), or as it is when the wait runs out.
 std::wstring CaptionBecoming(HWND main, const std::wstring& expected) {
@@ -206,7 +220,7 @@ TEST(QuilletCommandLine, DamagedRichTextIsReportedAndTheProgramRunsUntitled) {
     ASSERT_TRUE(p.Valid()) << p.Error();
     HWND box = WaitForMessageBox(p.Id());
     ASSERT_NE(nullptr, box) << "no error box";
-    EXPECT_EQ("The document cannot be read.", DismissMessageBox(box, IDOK));
+    EXPECT_EQ("无法打开文件 " + ToAnsi(file) + " 。文档的内容有误，无法读取。", DismissMessageBox(box, IDOK));
     HWND main = WaitForMainWindow(p, L"TFnotepad");
     ASSERT_NE(nullptr, main) << "the program did not go on";
     EXPECT_EQ(L"Orvisk - 未命名", CaptionBecoming(main, L"Orvisk - 未命名"));
@@ -301,12 +315,8 @@ TEST(QuilletClose, PhraseDictatedDuringTheQuestionIsAskedAboutAgain) {
     const std::wstring script = WriteScript(temp, {{L"", u8"第一句"}, {cue, u8"第二句"}});
     Process p = LaunchProgram(L"quillet.exe", L"", {L"SPEECH_STANDIN_SCRIPT=" + script});
     ASSERT_TRUE(p.Valid()) << p.Error();
-    HWND main = WaitForMainWindow(p, L"TFnotepad");
-    ASSERT_NE(nullptr, main);
-    HWND editor = FindChildByClass(main, L"TRichEdit");
-    ASSERT_TRUE(PumpUntil([&] { return WindowTextW(editor) == L"第一句"; })) << Describe(editor);
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    HWND question = WaitForMessageBox(p.Id());
+    HWND editor = nullptr;
+    HWND question = CloseOnceDictated(p, L"第一句", &editor);
     ASSERT_NE(nullptr, question) << "no question to save";
     ASSERT_TRUE(WriteFileBytes(cue, ""));
     ASSERT_TRUE(PumpUntil([&] { return WindowTextW(editor) == L"第一句第二句"; })) << "the second phrase did not arrive";
@@ -318,4 +328,24 @@ TEST(QuilletClose, PhraseDictatedDuringTheQuestionIsAskedAboutAgain) {
     EXPECT_TRUE(p.Running());
     EXPECT_EQ(L"第一句第二句", WindowTextW(editor));
     p.Terminate(0);
+}
+
+// Saving an untitled document under a name typed with the text filter's extension writes
+// that name, not the name with the extension twice.
+TEST(QuilletSave, NameTypedWithItsExtensionIsKept) {
+    notepadtest::CreateMarker();
+    TempDir temp(L"quillet");
+    const std::wstring script = WriteScript(temp, {{L"", u8"你好"}});
+    Process p = LaunchProgram(L"quillet.exe", L"", {L"SPEECH_STANDIN_SCRIPT=" + script});
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND question = CloseOnceDictated(p, L"你好");
+    ASSERT_NE(nullptr, question) << "no question to save";
+    DismissMessageBox(question, IDYES);
+    HWND dialog = WaitForMessageBox(p.Id());
+    ASSERT_NE(nullptr, dialog) << "no save dialog";
+    EXPECT_EQ(L"保存", WindowTextW(dialog));
+    notepadtest::ChooseFile(ToAnsi(temp.File(L"note.txt")))(dialog);
+    EXPECT_EQ(0u, WaitForExit(p, 15000));
+    EXPECT_EQ("你好\r\n", ReadFileBytes(temp.File(L"note.txt")));
+    EXPECT_FALSE(FileExists(temp.File(L"note.txt.txt")));
 }
