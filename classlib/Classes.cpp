@@ -206,17 +206,17 @@ void TStrings::SetFromVector(const std::vector<std::string>& lines) {
 
 void TStrings::SaveToFile(const std::string& fileName) const {
     HANDLE h = CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw Exception("Cannot create file \"" + fileName + "\"");
+    if (h == INVALID_HANDLE_VALUE) throw Exception("无法创建文件 " + fileName + " 。");
     const std::string data = Text();
     DWORD written = 0;
     BOOL ok = WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
     CloseHandle(h);
-    if (!ok || written != data.size()) throw Exception("Error writing file \"" + fileName + "\"");
+    if (!ok || written != data.size()) throw Exception("写入文件 " + fileName + " 时出错。");
 }
 
 void TStrings::LoadFromFile(const std::string& fileName) {
     HANDLE h = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw Exception("Cannot open file \"" + fileName + "\"");
+    if (h == INVALID_HANDLE_VALUE) throw Exception("无法打开文件 " + fileName + " 。");
     std::string data;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(h, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31)) {

@@ -39,7 +39,7 @@ void ReportCallbackException(const std::exception& e) {
 }
 
 void ReportCallbackException() {
-    if (Application) Application->QueueException("Unknown error");
+    if (Application) Application->QueueException("未知错误。");
 }
 
 // ---- TCustomForm -------------------------------------------------------------------
@@ -496,7 +496,7 @@ void TApplication::HandleException(const std::exception& e) {
     } catch (const std::exception& failure) {
         ShowException(failure);
     } catch (...) {
-        ShowException(Exception("Unknown error"));
+        ShowException(Exception("未知错误。"));
     }
 }
 

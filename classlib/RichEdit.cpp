@@ -72,25 +72,25 @@ DWORD CALLBACK streamOutProc(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* d
 
 std::string readFile(const std::string& fileName) {
     HANDLE h = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw Exception("Cannot open file \"" + fileName + "\"");
+    if (h == INVALID_HANDLE_VALUE) throw Exception("无法打开文件 " + fileName + " 。");
     UniqueKernelHandle file(h);
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(h, &size) || size.QuadPart >= (1LL << 31)) throw Exception("Cannot read file \"" + fileName + "\"");
+    if (!GetFileSizeEx(h, &size) || size.QuadPart >= (1LL << 31)) throw Exception("无法读取文件 " + fileName + " 。");
     std::string data(static_cast<size_t>(size.QuadPart), '\0');
     DWORD got = 0;
     if (!data.empty() && !ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &got, nullptr))
-        throw Exception("Cannot read file \"" + fileName + "\"");
+        throw Exception("无法读取文件 " + fileName + " 。");
     data.resize(got);
     return data;
 }
 
 void writeFile(const std::string& fileName, const std::string& data) {
     HANDLE h = CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw Exception("Cannot create file \"" + fileName + "\"");
+    if (h == INVALID_HANDLE_VALUE) throw Exception("无法创建文件 " + fileName + " 。");
     UniqueKernelHandle file(h);
     DWORD written = 0;
     if (!WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) || written != data.size())
-        throw Exception("Error writing file \"" + fileName + "\"");
+        throw Exception("写入文件 " + fileName + " 时出错。");
 }
 
 // A paragraph of the control's text: its first character and its length, in positions.
@@ -395,7 +395,7 @@ void TCustomRichEdit::streamIn(const char* data, size_t size, UINT format) {
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&in);
     es.pfnCallback = &streamInProc;
     SendMessageA(Handle(), EM_STREAMIN, format, reinterpret_cast<LPARAM>(&es));
-    if (es.dwError) throw Exception("The document cannot be read");
+    if (es.dwError) throw Exception("文档的内容有误，无法读取。");
 }
 
 std::string TCustomRichEdit::streamOut(UINT format) {
@@ -404,7 +404,7 @@ std::string TCustomRichEdit::streamOut(UINT format) {
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&out);
     es.pfnCallback = &streamOutProc;
     SendMessageA(Handle(), EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&es));
-    if (es.dwError) throw Exception("The document cannot be written");
+    if (es.dwError) throw Exception("无法写出文档的内容。");
     return out;
 }
 

@@ -68,7 +68,7 @@ void decodeSlowly(const char* s, size_t n, std::wstring& out) {
 std::string lastErrorText() {
     const DWORD code = GetLastError();
     std::string text = texts::SystemErrorText(code);
-    return text.empty() ? "error " + std::to_string(code) : text;
+    return text.empty() ? "错误代码 " + std::to_string(code) + "。" : text;
 }
 
 std::string folderOf(const std::string& path) {
@@ -141,18 +141,18 @@ size_t CountKeptBytes(const std::wstring& text) {
 std::string ReadFileBytes(const std::string& fileName) {
     UniqueKernelHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) throw Exception("Cannot open file \"" + fileName + "\". " + lastErrorText());
+    if (file.get() == INVALID_HANDLE_VALUE) throw Exception("无法打开文件 " + fileName + " 。" + lastErrorText());
     // A name the system takes for a device ("nul.txt", "con.txt" in any folder) reads the
     // device, not the file of that name: an empty document that would look like the file.
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
-        throw Exception("Cannot open file \"" + fileName + "\". The name stands for a device, not a file.");
+        throw Exception("无法打开文件 " + fileName + " 。这个名称代表一个设备，而不是文件。");
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) throw Exception("Cannot read file \"" + fileName + "\". " + lastErrorText());
-    if (size.QuadPart >= (1LL << 31)) throw Exception("File \"" + fileName + "\" is too large");
+    if (!GetFileSizeEx(file.get(), &size)) throw Exception("无法读取文件 " + fileName + " 。" + lastErrorText());
+    if (size.QuadPart >= (1LL << 31)) throw Exception("文件 " + fileName + " 太大，无法打开。");
     std::string data(static_cast<size_t>(size.QuadPart), '\0');
     DWORD got = 0;
     if (!data.empty() && !ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr))
-        throw Exception("Cannot read file \"" + fileName + "\". " + lastErrorText());
+        throw Exception("无法读取文件 " + fileName + " 。" + lastErrorText());
     data.resize(got);
     return data;
 }
@@ -160,7 +160,7 @@ std::string ReadFileBytes(const std::string& fileName) {
 void WriteFileReplacing(const std::string& fileName, const std::string& bytes) {
     char temp[MAX_PATH] = {};
     if (!GetTempFileNameA(folderOf(fileName).c_str(), "qlt", 0, temp))
-        throw Exception("Cannot create file \"" + fileName + "\". " + lastErrorText());
+        throw Exception("无法创建文件 " + fileName + " 。" + lastErrorText());
     const std::string tempName = temp;
     struct TempGuard {
         const std::string& name;
@@ -169,16 +169,16 @@ void WriteFileReplacing(const std::string& fileName, const std::string& bytes) {
     } guard{tempName};
     {
         UniqueKernelHandle file(CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE) throw Exception("Cannot create file \"" + fileName + "\". " + lastErrorText());
+        if (file.get() == INVALID_HANDLE_VALUE) throw Exception("无法创建文件 " + fileName + " 。" + lastErrorText());
         size_t done = 0;
         while (done < bytes.size()) {
             const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
             DWORD written = 0;
             if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written != chunk)
-                throw Exception("Error writing file \"" + fileName + "\". " + lastErrorText());
+                throw Exception("写入文件 " + fileName + " 时出错。" + lastErrorText());
             done += chunk;
         }
-        if (!FlushFileBuffers(file.get())) throw Exception("Error writing file \"" + fileName + "\". " + lastErrorText());
+        if (!FlushFileBuffers(file.get())) throw Exception("写入文件 " + fileName + " 时出错。" + lastErrorText());
     }
     // Renamed over the old file, which keeps its attributes.  (ReplaceFile would keep its
     // security too, but Wine's leaves a temporary file of its own behind when it fails.)
@@ -186,7 +186,7 @@ void WriteFileReplacing(const std::string& fileName, const std::string& bytes) {
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesA(tempName.c_str(), attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     if (!MoveFileExA(tempName.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw Exception("Cannot create file \"" + fileName + "\". " + lastErrorText());
+        throw Exception("无法创建文件 " + fileName + " 。" + lastErrorText());
     guard.keep = true;
 }
 

@@ -162,8 +162,25 @@ void TFnotepad::openStartFile() {
     std::string name;
     name.swap(startFile_);
     if (name.empty()) return;
+    // Text the editor holds came before the file opened: a phrase dictated behind the
+    // first-run prompt, which the show handler gives before the window appears.  The
+    // untitled document's only name is already the start file's, so a question to save it
+    // would offer to write it over the file.  It is asked about by nobody and goes into the
+    // opened document at the caret.
+    std::string early;
+    if (RichEdit1->Modified()) {
+        early = RichEdit1->Text();
+        RichEdit1->SetModified(false);
+    }
+    // Where the file did not become the document, the early text stays the document.
+    auto keepEarlyText = [&] {
+        if (early.empty()) return;
+        if (RichEdit1->GetTextLen() == 0) RichEdit1->SetText(early);
+        RichEdit1->SetModified(true);
+    };
+    bool opened = false;
     try {
-        OpenFile(name);
+        opened = OpenFile(name);
     } catch (...) {
         // A file that could not be read must not stay the document's name: the first save
         // would write over it without a question.
@@ -171,8 +188,13 @@ void TFnotepad::openStartFile() {
             CurrentFileName.clear();
             UpdateCaption();
         }
+        keepEarlyText();
         throw;
     }
+    if (!opened)
+        keepEarlyText();
+    else if (!early.empty())
+        insertText(early);
 }
 
 void TFnotepad::FormShow(TObject*) { FirstRunPrompt(); }

@@ -83,7 +83,7 @@ public:
     // Documents.
     void UpdateCaption();
     int QuerySave();  // IDCANCEL also when Yes was answered but the save did not complete
-    void OpenFile(const std::string& fileName);
+    bool OpenFile(const std::string& fileName);  // whether the file became the document
     bool SaveFile(int mode);  // whether the document was written
     void M_NewFilesClick(TObject* Sender);
     void M_OpenFilesClick(TObject* Sender) { OpenFile(std::string()); }
@@ -127,10 +127,13 @@ private:
     // Inserts text at the caret (or over the selection) and counts the change.
     void insertText(const std::string& text);
     bool askAgainIfChanged(unsigned answeredAt);
+    // QuerySave for New and Close, asked again for text that arrived while it was up;
+    // false: the document stays.
+    bool mayLeaveDocument();
     // The file's bytes become the document named name (CurrentFileName).
     void loadDocument(const std::string& name, const std::string& bytes);
     void openStartFile();
-    bool confirmReplacing(const std::string& chosen, const std::string& target);
+    bool confirmReplacing(const std::string& target);
     bool confirmPlainTextOver(const std::string& target);
 
     // Counts the form's own insertions (phrases, choices): the ones that can arrive while

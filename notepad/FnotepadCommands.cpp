@@ -137,7 +137,15 @@ void TFnotepad::M_AutoLinesClick(TObject*) {
 }
 
 void TFnotepad::M_FontClick(TObject*) {
-    if (FontDialog1->Execute()) RichEdit1->Font().Assign(FontDialog1->Font());
+    if (!FontDialog1->Execute()) return;
+    const TFont& chosen = FontDialog1->Font();
+    const TFont& current = RichEdit1->Font();
+    // OK without a change is no edit: the editor would format its whole text again and
+    // take that for one.
+    if (chosen.Name() == current.Name() && chosen.Height() == current.Height() && chosen.Color() == current.Color() &&
+        chosen.Charset() == current.Charset() && chosen.Style() == current.Style())
+        return;
+    RichEdit1->Font().Assign(chosen);
 }
 
 void TFnotepad::BBacColorClick(TObject*) {

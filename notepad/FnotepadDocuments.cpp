@@ -7,6 +7,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+#include <vector>
+
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "DocumentFile.h"
@@ -21,15 +24,16 @@ const char* const kFileFilter =
     "文本文件(*.txt)|*.txt|Word文档(*.doc)|*.doc|Wps文件(*.wps)|*.wps|超文本文件(*.htm,*.html)|*.htm;*.html|"
     "RTF文件(*.rtf)|*.rtf|所有文件(*.*)|*.*";
 
-// The extension a save appends for the chosen filter index (1 to 6).
-std::string extensionForFilter(int index) {
+// The extensions of the filter index chosen in the save dialog (1 to 6): the first is
+// the one a save appends; index 6 has none.
+std::vector<std::string> extensionsOfFilter(int index) {
     switch (index) {
-    case 1: return ".txt";
-    case 2: return ".doc";
-    case 3: return ".wps";
-    case 4: return ".htm";
-    case 5: return ".rtf";
-    default: return "";
+    case 1: return {".txt"};
+    case 2: return {".doc"};
+    case 3: return {".wps"};
+    case 4: return {".htm", ".html"};
+    case 5: return {".rtf"};
+    default: return {};
     }
 }
 
@@ -47,6 +51,17 @@ std::string extensionPart(const std::string& path) {
     std::string name = fileNamePart(path);
     size_t dot = name.find_last_of('.');
     return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+// The name a save writes: the chosen name with the filter's extension appended, unless
+// the user typed one of the filter's extensions already ("note.txt" stays "note.txt").
+std::string savedName(const std::string& chosen, int filterIndex) {
+    const std::vector<std::string> extensions = extensionsOfFilter(filterIndex);
+    if (extensions.empty()) return chosen;
+    const std::string typed = extensionPart(chosen);
+    for (const std::string& e : extensions)
+        if (texts::SameText(typed, e)) return chosen;
+    return chosen + extensions.front();
 }
 
 bool isRichText(const std::string& data) { return data.compare(0, 5, "{\\rtf") == 0; }
@@ -93,13 +108,19 @@ int TFnotepad::QuerySave() {
 }
 
 bool TFnotepad::askAgainIfChanged(unsigned answeredAt) {
-    // Phrases keep arriving behind modal windows (the file dialog, a message box): text
-    // that came after the last answer has not been asked about yet.
+    // Phrases keep arriving behind modal windows (the question itself, the file dialog, a
+    // message box).  An answer was given for the text as it was when asked (answeredAt is
+    // the count taken before the question): text that came after it is asked about again.
     while (RichEdit1->Modified() && textChanges_ != answeredAt) {
-        if (QuerySave() == IDCANCEL) return false;
         answeredAt = textChanges_;
+        if (QuerySave() == IDCANCEL) return false;
     }
     return true;
+}
+
+bool TFnotepad::mayLeaveDocument() {
+    const unsigned answeredAt = textChanges_;
+    return QuerySave() != IDCANCEL && askAgainIfChanged(answeredAt);
 }
 
 void TFnotepad::loadDocument(const std::string& name, const std::string& bytes) {
@@ -116,32 +137,32 @@ void TFnotepad::loadDocument(const std::string& name, const std::string& bytes) 
             RichEdit1->SetWideText(document::DecodeText(bytes));
             richTextFile_.clear();
         }
-    } catch (...) {
+    } catch (const std::exception& e) {
         // A file the editor cannot take (damaged rich text) leaves an empty untitled
         // document behind the error: a save must never write what was read of it over it.
         RichEdit1->Clear();
         CurrentFileName.clear();
         richTextFile_.clear();
         UpdateCaption();
-        throw;
+        throw Exception("无法打开文件 " + name + " 。" + texts::WithStop(e.what()));
     }
 }
 
-void TFnotepad::OpenFile(const std::string& fileName) {
-    if (QuerySave() == IDCANCEL) return;
+bool TFnotepad::OpenFile(const std::string& fileName) {
     const unsigned answeredAt = textChanges_;
+    if (QuerySave() == IDCANCEL) return false;
     std::string name;
     if (!fileName.empty()) {
         if (!fileExists(fileName)) {
             Application->MessageBox("此文件不存在！", "打开", MB_OK | MB_ICONINFORMATION);
-            return;
+            return false;
         }
         name = fileName;
     } else {
         OpenDialog1->SetFilter(kFileFilter);
         OpenDialog1->SetInitialDir(folderPart(CurrentFileName));
         OpenDialog1->SetFileName("");
-        if (!OpenDialog1->Execute()) return;
+        if (!OpenDialog1->Execute()) return false;
         name = OpenDialog1->FileName();
     }
     // Read before anything changes: a file that cannot be read leaves the name, the text
@@ -152,15 +173,17 @@ void TFnotepad::OpenFile(const std::string& fileName) {
         Repaint();
         bytes = document::ReadFileBytes(name);
     }
-    if (!askAgainIfChanged(answeredAt)) return;
+    if (!askAgainIfChanged(answeredAt)) return false;
     RichEdit1->SetPlainText(texts::UpperCase(extensionPart(name)) != ".RTF");
     loadDocument(name, bytes);
     UpdateCaption();
+    return true;
 }
 
-bool TFnotepad::confirmReplacing(const std::string& chosen, const std::string& target) {
-    // The extension is appended after the dialog, which could not ask about that name.
-    if (sameFile(chosen, target) || !fileExists(target)) return true;
+bool TFnotepad::confirmReplacing(const std::string& target) {
+    // The save dialog asks nothing itself: a file picked in it, or the name with the
+    // filter's extension appended, may be another file that exists.
+    if (sameFile(target, CurrentFileName) || !fileExists(target)) return true;
     return Application->MessageBox("文件 " + target + " 已经存在。\r\n要替换它吗?", Application->Title(),
                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
@@ -182,8 +205,8 @@ bool TFnotepad::SaveFile(int mode) {
         if (proposal.find_first_of("*/<>?\\|") != std::string::npos) proposal = "*.txt";
         SaveDialog1->SetFileName(proposal);
         if (!SaveDialog1->Execute()) return false;
-        target = SaveDialog1->FileName() + extensionForFilter(SaveDialog1->FilterIndex());
-        if (!confirmReplacing(SaveDialog1->FileName(), target)) return false;
+        target = savedName(SaveDialog1->FileName(), SaveDialog1->FilterIndex());
+        if (!confirmReplacing(target)) return false;
         CurrentFileName = target;
     } else if (mode == 0) {
         target = CurrentFileName;
@@ -192,8 +215,8 @@ bool TFnotepad::SaveFile(int mode) {
         SaveDialog1->SetTitle("另存为");
         SaveDialog1->SetFileName(CurrentFileName);
         if (!SaveDialog1->Execute()) return false;  // a cancelled save-as writes nothing
-        target = SaveDialog1->FileName() + extensionForFilter(SaveDialog1->FilterIndex());
-        if (!confirmReplacing(SaveDialog1->FileName(), target)) return false;
+        target = savedName(SaveDialog1->FileName(), SaveDialog1->FilterIndex());
+        if (!confirmReplacing(target)) return false;
     }
     if (!confirmPlainTextOver(target)) return false;
     try {
@@ -213,14 +236,15 @@ bool TFnotepad::SaveFile(int mode) {
 }
 
 void TFnotepad::M_NewFilesClick(TObject*) {
-    if (QuerySave() == IDCANCEL) return;
+    if (!mayLeaveDocument()) return;
     RichEdit1->Clear();
     CurrentFileName.clear();
     richTextFile_.clear();
     UpdateCaption();
 }
 
-void TFnotepad::FormCloseQuery(TObject*, bool& CanClose) { CanClose = QuerySave() != IDCANCEL; }
+// Also the log-off question (WM_QUERYENDSESSION asks the form's close query).
+void TFnotepad::FormCloseQuery(TObject*, bool& CanClose) { CanClose = mayLeaveDocument(); }
 
 void TFnotepad::DropFiles(HANDLE dropHandle) {
     HDROP drop = static_cast<HDROP>(dropHandle);
@@ -234,8 +258,8 @@ void TFnotepad::DropFiles(HANDLE dropHandle) {
     char name[1025] = {};
     if (!DragQueryFileA(drop, count - 1, name, sizeof name)) return;
     const std::string last = name;
-    if (QuerySave() == IDCANCEL) return;
     const unsigned answeredAt = textChanges_;
+    if (QuerySave() == IDCANCEL) return;
     const std::string bytes = document::ReadFileBytes(last);
     if (!askAgainIfChanged(answeredAt)) return;
     loadDocument(last, bytes);

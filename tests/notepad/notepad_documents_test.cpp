@@ -456,7 +456,7 @@ TEST_F(NotepadDocuments, Open_DeviceNameIsRefusedAndANulByteSurvives) {
             form->M_OpenFilesClick(form);
             ADD_FAILURE() << "nul.txt opened";
         } catch (const Exception& e) {
-            EXPECT_NE(std::string::npos, std::string(e.what()).find("device")) << e.what();
+            EXPECT_NE(std::string::npos, std::string(e.what()).find("设备")) << e.what();
         }
     }, {ChooseFile(path("nul.txt"))});
     EXPECT_EQ("mine", form->RichEdit1->Text());

@@ -37,6 +37,32 @@ void expectConfigurationPath(const wchar_t* mode) {
     EXPECT_NE(std::string::npos, opened.find("\\read\\read.htm")) << opened;
 }
 
+// A script for the stand-in recognizer: each phrase is dictated once the cue file before
+// it exists (an empty cue: at once).
+std::wstring WriteScript(const TempDir& temp, const std::vector<std::pair<std::wstring, std::string>>& cuesAndPhrases) {
+    std::string script;
+    for (const auto& [cue, phrase] : cuesAndPhrases) {
+        if (!cue.empty()) script += "wait-for-file " + ToUtf8(cue) + "\n";
+        script += "recognition " + phrase + "\n";
+    }
+    const std::wstring path = temp.File(L"dictation.script");
+    return WriteFileBytes(path, script) ? path : std::wstring();
+}
+
+// Once quillet's editor shows `phrase` (dictated by its script), closes the window: the
+// question to save, or null.
+HWND CloseOnceDictated(const Process& p, const std::wstring& phrase, HWND* editor = nullptr) {
+    HWND main = WaitForMainWindow(p, L"TFnotepad");
+    HWND edit = main ? FindChildByClass(main, L"TRichEdit") : nullptr;
+    if (editor) *editor = edit;
+    if (!edit || !PumpUntil([&] { return WindowTextW(edit) == phrase; })) {
+        ADD_FAILURE() << "the phrase did not arrive: " << Describe(edit);
+        return nullptr;
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    return WaitForMessageBox(p.Id());
+}
+
 // The caption once it reads `expected` (the command-line file opens once the window is
 // shown), or as it is when the wait runs out.
 std::wstring CaptionBecoming(HWND main, const std::wstring& expected) {
@@ -194,7 +220,7 @@ TEST(QuilletCommandLine, DamagedRichTextIsReportedAndTheProgramRunsUntitled) {
     ASSERT_TRUE(p.Valid()) << p.Error();
     HWND box = WaitForMessageBox(p.Id());
     ASSERT_NE(nullptr, box) << "no error box";
-    EXPECT_EQ("The document cannot be read.", DismissMessageBox(box, IDOK));
+    EXPECT_EQ("无法打开文件 " + ToAnsi(file) + " 。文档的内容有误，无法读取。", DismissMessageBox(box, IDOK));
     HWND main = WaitForMainWindow(p, L"TFnotepad");
     ASSERT_NE(nullptr, main) << "the program did not go on";
     EXPECT_EQ(L"Orvisk - 未命名", CaptionBecoming(main, L"Orvisk - 未命名"));
@@ -225,4 +251,101 @@ TEST(QuilletCommandLine, SystemErrorTextEndsWithOneStop) {
     EXPECT_EQ(system, text.substr(text.size() - system.size())) << ToUtf8(text);
     EXPECT_TRUE(texts::EndsWithStop(system)) << ToUtf8(system);
     p.Terminate(0);
+}
+
+// First start, no training marker, a file on the command line: the training prompt comes
+// before the window, and a phrase dictated behind it goes into the opened file's document
+// at the caret.  Nothing asks to save the text over the file, which stays as it was.
+TEST(QuilletStart, FirstRun_PhraseBehindThePromptGoesIntoTheStartFile) {
+    // The marker as this machine had it comes back at the end.
+    const std::wstring marker = ToWide(notepadtest::MarkerPath());
+    const bool hadMarker = notepadtest::MarkerExists();
+    const std::string markerBytes = hadMarker ? ReadFileBytes(marker) : std::string();
+    struct RestoreMarker {
+        const std::wstring& path;
+        bool had;
+        const std::string& bytes;
+        ~RestoreMarker() { had ? (void)WriteFileBytes(path, bytes) : notepadtest::RemoveMarker(); }
+    } restore{marker, hadMarker, markerBytes};
+    notepadtest::RemoveMarker();
+
+    TempDir temp(L"quillet");
+    const std::wstring file = temp.File(L"start.txt");
+    ASSERT_TRUE(WriteFileBytes(file, "file text\r\n"));
+    const std::wstring cue = temp.File(L"prompt-is-up");
+    const std::wstring script = WriteScript(temp, {{cue, u8"早上好"}});
+    Process p = LaunchProgram(L"quillet.exe", L"\"" + file + L"\"", {L"SPEECH_STANDIN_SCRIPT=" + script});
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND prompt = WaitForMessageBox(p.Id());
+    ASSERT_NE(nullptr, prompt) << "no training prompt";
+    EXPECT_EQ(std::string(kTrainingTextGbk), ReadMessageBox(prompt).text);
+    HWND hidden = FindTopLevelWindow(WindowQuery().Class(L"TFnotepad").InProcess(p.Id()));
+    ASSERT_NE(nullptr, hidden);
+    ASSERT_TRUE(WriteFileBytes(cue, ""));
+    ASSERT_TRUE(PumpUntil([&] { return WindowTextW(FindChildByClass(hidden, L"TRichEdit")) == L"早上好"; }))
+        << "the phrase did not arrive behind the prompt";
+    DismissMessageBox(prompt, IDOK);
+    HWND training = WaitForWindow(WindowQuery().Class(L"SpeechStandinEngineUI").InProcess(p.Id()));
+    ASSERT_NE(nullptr, training) << "no training dialog";
+    PostMessageW(training, WM_CLOSE, 0, 0);
+
+    HWND main = WaitForMainWindow(p, L"TFnotepad");
+    ASSERT_NE(nullptr, main);
+    PumpUntil([&] { return FindMessageBox(p.Id()) || WindowTextW(main) == L"Orvisk - start.txt"; });
+    if (HWND asked = FindMessageBox(p.Id())) FAIL() << "asked: " << ToUtf8(ReadMessageBox(asked).textW);
+    EXPECT_EQ(L"Orvisk - start.txt", WindowTextW(main));
+    std::wstring text;
+    EXPECT_TRUE(PumpUntil([&] { return (text = WindowTextW(FindChildByClass(main, L"TRichEdit"))).find(L"早上好file text") == 0; }))
+        << ToUtf8(text);
+    // The phrase is an edit of the document: closing asks, No leaves the file alone.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    HWND question = WaitForMessageBox(p.Id());
+    ASSERT_NE(nullptr, question) << "no question to save";
+    DismissMessageBox(question, IDNO);
+    EXPECT_EQ(0u, WaitForExit(p, 15000));
+    EXPECT_EQ("file text\r\n", ReadFileBytes(file));
+}
+
+// A phrase that arrives while the close question is up was not in the document the answer
+// was given for: after No the question comes again, and Cancel keeps both phrases.
+TEST(QuilletClose, PhraseDictatedDuringTheQuestionIsAskedAboutAgain) {
+    notepadtest::CreateMarker();
+    TempDir temp(L"quillet");
+    const std::wstring cue = temp.File(L"question-is-up");
+    const std::wstring script = WriteScript(temp, {{L"", u8"第一句"}, {cue, u8"第二句"}});
+    Process p = LaunchProgram(L"quillet.exe", L"", {L"SPEECH_STANDIN_SCRIPT=" + script});
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND editor = nullptr;
+    HWND question = CloseOnceDictated(p, L"第一句", &editor);
+    ASSERT_NE(nullptr, question) << "no question to save";
+    ASSERT_TRUE(WriteFileBytes(cue, ""));
+    ASSERT_TRUE(PumpUntil([&] { return WindowTextW(editor) == L"第一句第二句"; })) << "the second phrase did not arrive";
+    const std::string asked = DismissMessageBox(question, IDNO);
+    HWND again = nullptr;
+    PumpUntil([&] { return (again = FindMessageBox(p.Id())) != nullptr || !p.Running(); });
+    ASSERT_NE(nullptr, again) << "the program ended without asking about the second phrase";
+    EXPECT_EQ(asked, DismissMessageBox(again, IDCANCEL));
+    EXPECT_TRUE(p.Running());
+    EXPECT_EQ(L"第一句第二句", WindowTextW(editor));
+    p.Terminate(0);
+}
+
+// Saving an untitled document under a name typed with the text filter's extension writes
+// that name, not the name with the extension twice.
+TEST(QuilletSave, NameTypedWithItsExtensionIsKept) {
+    notepadtest::CreateMarker();
+    TempDir temp(L"quillet");
+    const std::wstring script = WriteScript(temp, {{L"", u8"你好"}});
+    Process p = LaunchProgram(L"quillet.exe", L"", {L"SPEECH_STANDIN_SCRIPT=" + script});
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND question = CloseOnceDictated(p, L"你好");
+    ASSERT_NE(nullptr, question) << "no question to save";
+    DismissMessageBox(question, IDYES);
+    HWND dialog = WaitForMessageBox(p.Id());
+    ASSERT_NE(nullptr, dialog) << "no save dialog";
+    EXPECT_EQ(L"保存", WindowTextW(dialog));
+    notepadtest::ChooseFile(ToAnsi(temp.File(L"note.txt")))(dialog);
+    EXPECT_EQ(0u, WaitForExit(p, 15000));
+    EXPECT_EQ("你好\r\n", ReadFileBytes(temp.File(L"note.txt")));
+    EXPECT_FALSE(FileExists(temp.File(L"note.txt.txt")));
 }
