@@ -56,11 +56,12 @@ public:
 
     // Appends text after the last character of the document, after every phrase kept
     // back before it.  A phrase the word processor cannot take is kept back with every
-    // later one, in order, and the user is told in one notice at a time; kept phrases go
-    // first whenever a phrase is appended or the start button reaches a word processor.
+    // later one, in order, and the user is told in one notice; kept phrases go first
+    // whenever a phrase is appended or the start button reaches a word processor.
     void AppendToDocument(const std::wstring& text);
     // Appends the kept phrases, oldest first, up to one that cannot be appended: it and
-    // all after it stay kept, and the notice is on its way.
+    // all after it stay kept, and the notice is on its way unless the user dismissed it
+    // and no phrase has reached the document since.
     void AppendKeptPhrases();
     // Closing while phrases are kept loses them: the user is asked first (one more try to
     // append them comes before).
@@ -77,15 +78,17 @@ private:
     // appends once more; raises when that fails too.
     void appendOne(const std::wstring& text);
     // Remembers why the first kept phrase could not be appended and posts the notice,
-    // unless one is posted or showing already.
+    // unless one is due already or the user dismissed it.
     void noticeKeptPhrases(const EOleSysError& failure);
     void onKeptPhrasesNotice();
+    // A modal box of this program is up (they all disable the form): no other opens.
+    bool boxShowing();
 
     std::deque<std::wstring> keptPhrases_;  // not appended yet, oldest first
     bool appending_ = false;  // appending now: a phrase arriving meanwhile only joins the queue
-    bool noticeDue_ = false;  // the notice is posted or showing
-    std::wstring noticePhrase_;
-    std::wstring noticeReason_;
+    bool noticeDue_ = false;  // the notice is posted, waiting for another box to close, or showing
+    bool noticeDismissed_ = false;  // no notice until a phrase reaches the document again
+    std::wstring noticeText_;
 };
 
 // Texts of the program.

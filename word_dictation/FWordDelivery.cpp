@@ -1,7 +1,7 @@
 // Delivery into the word processor's document for scrivet's main form: recognised phrases
 // and chosen lines appended at its end, the phrases kept back while no word processor
-// takes them, and the one notice that tells the user so.  Starting the word processor is
-// the start button's (FWord.cpp).
+// takes them, and the one notice that tells the user so, never over another box.
+// Starting the word processor is the start button's (FWord.cpp).
 #include "FWord.h"
 
 #include "Texts.h"
@@ -49,11 +49,22 @@ void TFWord::AppendKeptPhrases() { appendKept(true); }
 
 void TFWord::FormCloseQuery(TObject*, bool& CanClose) {
     if (keptPhrases_.empty()) return;
+    // Asked while another box is up (closed from the taskbar while the notice shows): that
+    // box is answered first.
+    if (boxShowing()) {
+        CanClose = false;
+        return;
+    }
     // A word processor may be reachable again; if not, the notice is not shown now.
     appendKept(false);
     if (keptPhrases_.empty()) return;
     CanClose = Application->MessageBox(keptPhrasesAtClose(keptPhrases_.size()), std::wstring(),
                                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    // The question told the user of the kept phrases: no notice follows it.
+    if (!CanClose) {
+        noticeDue_ = false;
+        noticeDismissed_ = true;
+    }
 }
 
 void TFWord::appendKept(bool notice) {
@@ -74,6 +85,7 @@ void TFWord::appendKept(bool notice) {
             return;
         }
         keptPhrases_.pop_front();
+        noticeDismissed_ = false;
     }
 }
 
@@ -95,27 +107,46 @@ void TFWord::appendOne(const std::wstring& text) {
 }
 
 void TFWord::noticeKeptPhrases(const EOleSysError& failure) {
-    if (noticeDue_) return;
+    // One notice at a time; once dismissed, none until a phrase reaches the document again.
+    if (noticeDue_ || noticeDismissed_) return;
     noticeDue_ = true;
-    noticePhrase_ = keptPhrases_.front();
-    noticeReason_ = failureText(failure);
+    noticeText_ = keptPhrasesNotice(keptPhrases_.front(), failureText(failure));
     // Not shown here: a message box runs its own message loop, and this may be a
     // recognizer's event handler.
     PostMessageW(Handle(), WM_KEPTPHRASESNOTICE, 0, 0);
 }
 
+bool TFWord::boxShowing() { return HandleAllocated() && !IsWindowEnabled(Handle()); }
+
 void TFWord::onKeptPhrasesNotice() {
+    if (!noticeDue_) return;
+    // Everything went in meanwhile: nothing to tell.
+    if (keptPhrases_.empty()) {
+        noticeDue_ = false;
+        return;
+    }
+    // Never over another box (the question on closing, help, a dialog of the recognizer):
+    // the notice waits until that box is closed and the form enabled again.
+    if (boxShowing()) return;
     // Recognitions that arrive inside the box's modal loop are kept with the others and
     // open no box of their own.
-    Application->MessageBox(keptPhrasesNotice(noticePhrase_, noticeReason_), std::wstring(), MB_OK | MB_ICONWARNING);
+    Application->MessageBox(noticeText_, std::wstring(), MB_OK | MB_ICONWARNING);
     noticeDue_ = false;
+    noticeDismissed_ = !keptPhrases_.empty();
 }
 
 void TFWord::WndProc(TMessage& message) {
-    if (message.Msg == WM_KEPTPHRASESNOTICE) {
+    switch (message.Msg) {
+    case WM_KEPTPHRASESNOTICE:
         onKeptPhrasesNotice();
         message.Result = 0;
         return;
+    case WM_ENABLE:
+        // A box was closed: a notice that waited for it comes now.
+        if (message.WParam && noticeDue_) PostMessageW(Handle(), WM_KEPTPHRASESNOTICE, 0, 0);
+        break;
+    default:
+        break;
     }
     TDictationForm::WndProc(message);
 }

@@ -1,6 +1,7 @@
 // scrivet as a program: dictation into the stand-in word processor from start to end, the
-// word processor left running with its document when scrivet closes, and no phrase lost
-// when the word processor's process dies in the middle of dictation.
+// word processor left running with its document when scrivet closes, no phrase lost when
+// the word processor's process dies in the middle of dictation, and one box at a time
+// when no word processor can be reached.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -41,6 +42,14 @@ Process StartDictating(const TempDir& temp, const std::string& utf8Script, const
 // The message boxes a process shows now.
 size_t MessageBoxCount(DWORD processId) {
     return FindTopLevelWindows(WindowQuery().Class(L"#32770").InProcess(processId).Visible()).size();
+}
+
+// The lines of scrivet's choice list, -1 when it does not answer.
+LRESULT ChoiceCount(HWND main) {
+    HWND list = FindChildByClass(main, L"TListBox");
+    DWORD_PTR count = 0;
+    if (!list || !SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return -1;
+    return static_cast<LRESULT>(count);
 }
 
 size_t Count(const std::string& text, const std::string& what) {
@@ -147,4 +156,64 @@ TEST(ScrivetProgram, WordProcessorKilledMidDictation_KeptPhrasesReachTheNextOneO
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, WaitForExit(p));
     QuitStandins();
+}
+
+// No word processor can be reached.  The notice about kept phrases comes once: after the
+// user dismisses it, later phrases are kept without another.  And while the question asked
+// on closing is up, a phrase that cannot be appended opens nothing over it.
+TEST(ScrivetProgram, NoWordProcessor_NoticeOnceAndNoBoxOverTheCloseQuestion) {
+    Unregistered absent;
+    ASSERT_TRUE(absent.ok);
+    TempDir temp(L"scrivet");
+    const std::wstring dismissed = temp.File(L"dismissed.cue"), asked = temp.File(L"asked.cue");
+    const std::wstring log = temp.File(L"calls.log");
+    Process p = StartDictating(temp,
+                               u8"recognition 一。\nwait-for-file " + ToUtf8(dismissed) +
+                                   u8"\nrecognition 二。\nrecognition 三。\nphrase-start\nhypothesis 完\n"
+                                   u8"wait-for-file " + ToUtf8(asked) +
+                                   u8"\nrecognition 四。\nphrase-start\nhypothesis 终\nhypothesis 终了\n",
+                               log);
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND main = WaitForMainWindow(p, L"TFWord");
+    ASSERT_NE(nullptr, main);
+    // The most boxes open at once until the choice list holds `lines` guesses.  They come
+    // after the phrases: once they show, whatever the phrases posted has been handled.
+    auto mostBoxesUntilGuesses = [&](LRESULT lines) {
+        size_t most = 0;
+        EXPECT_TRUE(PumpUntil([&] {
+            most = std::max(most, MessageBoxCount(p.Id()));
+            return ChoiceCount(main) == lines;
+        })) << "waited for " << lines << " guesses; recognizer calls:\n" << ReadFileBytes(log);
+        return std::max(most, MessageBoxCount(p.Id()));
+    };
+    // Closes the window: the question it asks, which names the kept phrases.
+    auto askToClose = [&](const std::wstring& kept) {
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        HWND question = WaitForMessageBox(p.Id());
+        const std::wstring text = ReadMessageBox(question).textW;
+        EXPECT_NE(std::wstring::npos, text.find(L"还有" + kept + L"段文字")) << ToUtf8(text);
+        return question;
+    };
+
+    HWND notice = WaitForMessageBox(p.Id());
+    ASSERT_NE(nullptr, notice) << "no notice about the kept phrase";
+    const std::wstring said = ReadMessageBox(notice).textW;
+    EXPECT_NE(std::wstring::npos, said.find(L"一。")) << ToUtf8(said);
+    DismissMessageBox(notice, IDOK);
+    ASSERT_TRUE(WriteFileBytes(dismissed, "go"));
+    EXPECT_EQ(0u, mostBoxesUntilGuesses(1)) << "the notice came back before a phrase was delivered";
+
+    HWND question = askToClose(L"3");
+    ASSERT_NE(nullptr, question) << "no question on closing with kept phrases";
+    ASSERT_TRUE(WriteFileBytes(asked, "go"));
+    EXPECT_EQ(1u, mostBoxesUntilGuesses(2)) << "a box opened over the question";
+    EXPECT_TRUE(IsWindowEnabled(question)) << "the question is disabled under another box";
+    DismissMessageBox(question, IDNO);
+
+    // Nothing opens once the question is answered either: asked again, it is the only box.
+    question = askToClose(L"4");
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ(1u, MessageBoxCount(p.Id()));
+    DismissMessageBox(question, IDYES);
+    EXPECT_EQ(0u, WaitForExit(p));
 }
