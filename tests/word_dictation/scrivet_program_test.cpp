@@ -1,7 +1,7 @@
 // scrivet as a program: dictation into the stand-in word processor from start to end, the
 // word processor left running with its document when scrivet closes, no phrase lost when
-// the word processor's process dies in the middle of dictation, and one box at a time
-// when no word processor can be reached.
+// the word processor's process dies or stops in the middle of dictation, and one box at a
+// time when no word processor can be reached.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -216,4 +216,53 @@ TEST(ScrivetProgram, NoWordProcessor_NoticeOnceAndNoBoxOverTheCloseQuestion) {
     EXPECT_EQ(1u, MessageBoxCount(p.Id()));
     DismissMessageBox(question, IDYES);
     EXPECT_EQ(0u, WaitForExit(p));
+}
+
+// The word processor stops answering in the middle of dictation (its process stopped, as
+// with kill -STOP).  scrivet goes on taking phrases: the call that gets no answer is given
+// up after a few seconds and the user is told, and the phrases are kept in order.  When the
+// word processor goes on it takes the phrase of the given-up call, which is not sent again,
+// and the kept ones follow it.
+TEST(ScrivetProgram, WordProcessorStopped_PhrasesKeptThenAppendedOnceWhenItGoesOn) {
+    TempDir temp(L"scrivet");
+    const std::wstring stopped = temp.File(L"stopped.cue"), goneOn = temp.File(L"gone-on.cue");
+    std::string script = u8"recognition 第1句。\nwait-for-file " + ToUtf8(stopped) + "\n";
+    std::wstring expected = L"第1句。";
+    for (int i = 2; i <= 6; ++i) {
+        script += u8"recognition 第" + std::to_string(i) + u8"句。\n";
+        expected += L"第" + std::to_wstring(i) + L"句。";
+    }
+    script += "wait-for-file " + ToUtf8(goneOn) + u8"\nrecognition 第7句。\n";
+    const std::wstring log = temp.File(L"calls.log");
+    Process p = StartDictating(temp, script, log);
+    ASSERT_TRUE(p.Valid()) << p.Error();
+    HWND main = WaitForMainWindow(p, L"TFWord");
+    ASSERT_NE(nullptr, main);
+    std::wstring text;
+    ASSERT_TRUE(DocumentBecomes(L"第1句。", text, 30000)) << "the document reads " << ToUtf8(text);
+
+    {
+        Stopped hung(StandinProcessId());
+        ASSERT_TRUE(hung.ok) << "the word processor could not be stopped";
+        ASSERT_TRUE(WriteFileBytes(stopped, "go"));
+        HWND notice = WaitForMessageBox(p.Id(), 60000);
+        ASSERT_NE(nullptr, notice) << "no notice while the word processor did not answer";
+        EXPECT_TRUE(PumpUntil([&] { return Count(ReadFileBytes(log), "GetText") == 6; }, 60000))
+            << "scrivet took no more phrases while the word processor did not answer; recognizer calls:\n"
+            << ReadFileBytes(log);
+        const std::wstring said = ReadMessageBox(notice).textW;
+        EXPECT_NE(std::wstring::npos, said.find(L"第2句。")) << ToUtf8(said);
+        EXPECT_NE(std::wstring::npos, said.find(L"已保留")) << ToUtf8(said);
+        DismissMessageBox(notice, IDOK);
+    }
+
+    EXPECT_TRUE(DocumentBecomes(expected, text, 30000)) << "the document reads " << ToUtf8(text);
+    ASSERT_TRUE(WriteFileBytes(goneOn, "go"));
+    expected += L"第7句。";
+    EXPECT_TRUE(DocumentBecomes(expected, text, 30000)) << "the document reads " << ToUtf8(text);
+    EXPECT_EQ(0u, MessageBoxCount(p.Id())) << ToUtf8(ReadMessageBox(FindMessageBox(p.Id())).textW);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, WaitForExit(p));
+    QuitStandins();
 }
