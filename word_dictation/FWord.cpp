@@ -7,6 +7,7 @@
 #include "ExtCtrls.h"
 #include "Menus.h"
 #include "StdCtrls.h"
+#include "WordCallThread.h"
 #include "WordServer.h"
 
 const char* const kWordHelpText =
@@ -84,9 +85,11 @@ void TFWord::ShowListeningState(bool started) { SetText(started ? "Dormel(已开
 void TFWord::BStartwordClick(TObject*) {
     bool started = false;
     try {
-        WordApp->Disconnect();
-        WordApp->Connect();
-        WordApp->SetVisible(true);
+        wordCalls().Run([application = WordApp] {
+            application->Disconnect();
+            application->Connect();
+            application->SetVisible(true);
+        }, kWordStartMs);
         started = true;
     } catch (const std::exception&) {
         started = false;

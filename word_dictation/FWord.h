@@ -2,18 +2,24 @@
 // dictation front end whose recognised phrases, and the lines chosen from its choice
 // list, are appended to the end of a word-processor document (kept back, in order, while
 // no word processor takes them); the start button that starts or attaches to the word
-// processor and shows it; the choice list's font and colour; help and about.
+// processor and shows it; the choice list's font and colour; help and about.  Every call
+// to the word processor is made on a thread of its own (WordCallThread.h).
 #pragma once
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "DictationFrontEnd.h"
 
 class EOleSysError;
+class WordCallThread;
 
 // Posted by the form to itself when a phrase had to be kept back: shows the one notice
 // about kept phrases (wParam 0, lParam 0; Result 0).
 constexpr UINT WM_KEPTPHRASESNOTICE = WM_APP + 0x100;
+// Posted by the word processor's call thread to the form when a call the form gave up has
+// ended after all (wParam 0, lParam 0; Result 0).
+constexpr UINT WM_WORDCALLENDED = WM_APP + 0x101;
 
 class TPanel;
 class TButton;
@@ -28,6 +34,7 @@ class TFWord : public TDictationForm {
     CLASS_INFO(TFWord)
 public:
     explicit TFWord(TComponent* owner);
+    ~TFWord() override;
 
     TPanel* Panel1 = nullptr;
     TButton* BStartword = nullptr;
@@ -55,12 +62,14 @@ public:
     void NNAboutClick(TObject* Sender) { NAboutClick(Sender); }
 
     // Appends text after the last character of the document, after every phrase kept
-    // back before it.  A phrase the word processor cannot take is kept back with every
-    // later one, in order, and the user is told in one notice at a time; kept phrases go
-    // first whenever a phrase is appended or the start button reaches a word processor.
+    // back before it.  A phrase the word processor cannot take, or does not take within a
+    // few seconds, is kept back with every later one, in order, and the user is told in
+    // one notice; kept phrases go first whenever a phrase is appended, the start button
+    // reaches a word processor, or a word processor that did not answer answers again.
     void AppendToDocument(const std::wstring& text);
     // Appends the kept phrases, oldest first, up to one that cannot be appended: it and
-    // all after it stay kept, and the notice is on its way.
+    // all after it stay kept, and the notice is on its way unless the user dismissed it
+    // and no phrase has reached the document since.
     void AppendKeptPhrases();
     // Closing while phrases are kept loses them: the user is asked first (one more try to
     // append them comes before).
@@ -72,21 +81,34 @@ protected:
 private:
     // AppendKeptPhrases, with the notice of a failure or without it.
     void appendKept(bool notice);
-    // One phrase into the document.  When the document the form is bound to no longer
-    // answers (closed, or its word processor ended), it binds again, running or new, and
-    // appends once more; raises when that fails too.
-    void appendOne(const std::wstring& text);
+    // The first kept phrase into the document, on the call thread.  Raises when it could
+    // not be appended, or when it was given up: then it is appended or not when the call
+    // ends (onWordCallEnded).
+    void appendFirst();
     // Remembers why the first kept phrase could not be appended and posts the notice,
-    // unless one is posted or showing already.
+    // unless one is due already or the user dismissed it.
     void noticeKeptPhrases(const EOleSysError& failure);
     void onKeptPhrasesNotice();
+    void onWordCallEnded();
+    // A modal box of this program is up (they all disable the form): no other opens.
+    bool boxShowing();
+    // The call thread, made on first use.
+    WordCallThread& wordCalls();
 
+    std::unique_ptr<WordCallThread> calls_;
     std::deque<std::wstring> keptPhrases_;  // not appended yet, oldest first
     bool appending_ = false;  // appending now: a phrase arriving meanwhile only joins the queue
-    bool noticeDue_ = false;  // the notice is posted or showing
-    std::wstring noticePhrase_;
-    std::wstring noticeReason_;
+    bool firstGivenUp_ = false;  // the call given up was appending the first kept phrase
+    bool noticeDue_ = false;  // the notice is posted, waiting for another box to close, or showing
+    bool noticeDismissed_ = false;  // no notice until a phrase reaches the document again
+    std::wstring noticeText_;
 };
+
+// How long the form waits for the word processor before it gives a call up: a few seconds
+// on a document reached before; longer for a call that may have to start the word
+// processor first.
+constexpr DWORD kWordAnswerMs = 5000;
+constexpr DWORD kWordStartMs = 20000;
 
 // Texts of the program.
 extern const char* const kWordHelpText;

@@ -496,6 +496,9 @@ std::wstring ExeDir();
 // turned into Wine's drive paths.
 std::wstring BuildRoot();
 std::wstring BuildPath(const std::wstring& relative);
+// Under Wine, a Unix path ("/work/main/build") as a drive path ("Z:\work\main\build");
+// empty elsewhere.
+std::wstring FromUnixPath(const std::string& path);
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 bool FileExists(const std::wstring& path);
 bool DirectoryExists(const std::wstring& path);

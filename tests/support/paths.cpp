@@ -6,23 +6,9 @@
 namespace guitest {
 namespace {
 
-using WineDosName = WCHAR* (CDECL*)(const char*);
-
-// A Unix path ("/work/main/build") as a drive path Wine understands ("Z:\work\main\build").
-std::wstring fromUnixPath(const std::string& path) {
-  const auto dosName = reinterpret_cast<WineDosName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-  if (!dosName) return {};
-  WCHAR* dos = dosName(path.c_str());
-  if (!dos) return {};
-  std::wstring out = dos;
-  HeapFree(GetProcessHeap(), 0, dos);
-  return out;
-}
-
 std::wstring usablePath(const std::wstring& path) {
   if (path.empty()) return {};
-  if (path[0] == L'/') return fromUnixPath(ToUtf8(path));
+  if (path[0] == L'/') return FromUnixPath(ToUtf8(path));
   return path;
 }
 
@@ -49,6 +35,19 @@ std::wstring findBuildRoot() {
 }
 
 }  // namespace
+
+using WineDosName = WCHAR* (CDECL*)(const char*);
+
+std::wstring FromUnixPath(const std::string& path) {
+  const auto dosName = reinterpret_cast<WineDosName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+  if (!dosName) return {};
+  WCHAR* dos = dosName(path.c_str());
+  if (!dos) return {};
+  std::wstring out = dos;
+  HeapFree(GetProcessHeap(), 0, dos);
+  return out;
+}
 
 std::wstring ExeDir() {
   std::wstring path(MAX_PATH, L'\0');

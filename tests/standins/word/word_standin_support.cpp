@@ -1,5 +1,7 @@
 #include "word_standin_support.h"
 
+#include <utility>
+
 #include "WordServer.h"
 #include "gui_test.h"
 
@@ -10,6 +12,78 @@ namespace {
 bool runStandin(const wchar_t* argument) {
     guitest::Process p = guitest::LaunchProgram(L"standins\\word_standin.exe", argument);
     return p.Valid() && guitest::WaitForExit(p) == 0;
+}
+
+std::wstring imagePathOf(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return {};
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    const BOOL got = QueryFullProcessImageNameW(process, 0, path, &size);
+    CloseHandle(process);
+    return got ? std::wstring(path, size) : std::wstring();
+}
+
+std::string unixProcessFile(int unixProcessId, const char* name) {
+    return guitest::ReadFileBytes(guitest::FromUnixPath("/proc/" + std::to_string(unixProcessId) + "/" + name));
+}
+
+// Under Wine, the Unix process that runs a Windows process: Wine puts the image path first
+// on the command line that /proc shows.  0 when none or more than one matches.
+int unixProcessOf(DWORD processId) {
+    const std::wstring image = imagePathOf(processId);
+    const std::wstring proc = guitest::FromUnixPath("/proc");
+    if (image.empty() || proc.empty()) return 0;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((proc + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    int found = 0, matches = 0;
+    do {
+        if (entry.cFileName[0] < L'1' || entry.cFileName[0] > L'9') continue;
+        const int pid = _wtoi(entry.cFileName);
+        const std::string commandLine = unixProcessFile(pid, "cmdline");
+        const std::wstring first = guitest::ToWide(commandLine.substr(0, commandLine.find('\0')), CP_UTF8);
+        if (!first.empty() && lstrcmpiW(first.c_str(), image.c_str()) == 0) {
+            found = pid;
+            ++matches;
+        }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return matches == 1 ? found : 0;
+}
+
+// The state letter /proc gives a Unix process ('T' while stopped), 0 when unknown.
+char unixStateOf(int unixProcessId) {
+    const std::string stat = unixProcessFile(unixProcessId, "stat");
+    const size_t name = stat.rfind(") ");  // the name in parentheses may hold anything
+    return name == std::string::npos || name + 2 >= stat.size() ? 0 : stat[name + 2];
+}
+
+// Under Wine, runs kill with a signal.  A Unix program started from Wine leaves no handle
+// to wait on: the caller waits for the state it asked for.
+bool signalUnixProcess(int unixProcessId, const wchar_t* signal) {
+    const std::wstring kill = guitest::FromUnixPath("/bin/kill");
+    std::wstring commandLine = L"kill -" + std::wstring(signal) + L" " + std::to_wstring(unixProcessId);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (kill.empty() || !CreateProcessW(kill.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return false;
+    if (started.hThread) CloseHandle(started.hThread);
+    if (started.hProcess) CloseHandle(started.hProcess);
+    return true;
+}
+
+// NtSuspendProcess or NtResumeProcess, on Windows.
+bool callProcessFunction(DWORD processId, const char* name) {
+    using ProcessFunction = LONG(NTAPI*)(HANDLE);
+    const auto function = reinterpret_cast<ProcessFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+    HANDLE process = function ? OpenProcess(PROCESS_SUSPEND_RESUME, FALSE, processId) : nullptr;
+    if (!process) return false;
+    const bool done = function(process) >= 0;
+    CloseHandle(process);
+    return done;
 }
 
 }  // namespace
@@ -111,6 +185,27 @@ CrashedServerCleanup::~CrashedServerCleanup() {
     }
     if (service) CloseServiceHandle(service);
     if (manager) CloseServiceHandle(manager);
+}
+
+Stopped::Stopped(DWORD processId) : processId_(processId) {
+    if (!guitest::RunningUnderWine()) {
+        ok = stopping_ = callProcessFunction(processId, "NtSuspendProcess");
+        return;
+    }
+    unixProcessId_ = unixProcessOf(processId);
+    stopping_ = unixProcessId_ != 0 && signalUnixProcess(unixProcessId_, L"STOP");
+    ok = stopping_ && guitest::PumpUntil([&] { return unixStateOf(unixProcessId_) == 'T'; });
+}
+
+void Stopped::Continue() {
+    if (!std::exchange(stopping_, false)) return;
+    if (!unixProcessId_) {
+        callProcessFunction(processId_, "NtResumeProcess");
+        return;
+    }
+    EXPECT_TRUE(signalUnixProcess(unixProcessId_, L"CONT") &&
+                guitest::PumpUntil([&] { return unixStateOf(unixProcessId_) != 'T'; }))
+        << "the stopped process " << unixProcessId_ << " did not go on";
 }
 
 Unregistered::Unregistered() { ok = runStandin(L"/unregserver"); }

@@ -38,6 +38,25 @@ public:
     CrashedServerCleanup& operator=(const CrashedServerCleanup&) = delete;
 };
 
+// Stops a stand-in's process as a person stopping it would (under Wine the process gets
+// SIGSTOP, as from `kill -STOP`; on Windows its threads are suspended): it answers no call
+// until it goes on, at Continue or at the end of scope.  Nothing may call it meanwhile, the
+// test included: such a call would wait for it.
+class Stopped {
+public:
+    explicit Stopped(DWORD processId);
+    ~Stopped() { Continue(); }
+    Stopped(const Stopped&) = delete;
+    Stopped& operator=(const Stopped&) = delete;
+    void Continue();
+    bool ok = false;
+
+private:
+    DWORD processId_;
+    int unixProcessId_ = 0;
+    bool stopping_ = false;
+};
+
 // Removes the stand-in's registration for its lifetime (the word processor is then not
 // installed as far as clients can tell) and puts it back afterwards.
 class Unregistered {
