@@ -119,8 +119,17 @@ void TWinSkinForm::FitWindowToSkin(bool refit) {
             w = needed;
         }
     }
-    SetWindowPos(FHandle, nullptr, window.left, window.top, w, h,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // The skin's frame is mostly larger than the system's: a window placed inside the work
+    // area (a dialog the system placed against its bottom edge) stays inside it.
+    RECT fitted{window.left, window.top, window.left + w, window.top + h};
+    UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!FChild && GetMonitorInfoA(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        fitted = skinframe::KeepInWorkArea(window, fitted, monitor.rcWork);
+        if (fitted.left != window.left || fitted.top != window.top) flags &= ~static_cast<UINT>(SWP_NOMOVE);
+    }
+    SetWindowPos(FHandle, nullptr, fitted.left, fitted.top, w, h, flags);
 }
 
 // ---- painting ---------------------------------------------------------------------------

@@ -228,3 +228,43 @@ TEST_F(WordForm, HelpAndAbout_Texts) {
     EXPECT_EQ(about, guitest::ExpectMessageBox([&] { form->NAboutClick(form); }, IDOK));
     EXPECT_EQ(about, guitest::ExpectMessageBox([&] { form->NNAboutClick(form); }, IDOK));
 }
+
+namespace {
+
+// The dialog once the skin engine has fitted its frame; null when it never was.
+TWinSkinForm* FittedSkinOf(HWND dialog) {
+    TWinSkinForm* skin = nullptr;
+    guitest::PumpUntil([&] {
+        TSkinManage* manager = TSkinManage::Instance();
+        skin = manager ? manager->FindFormSkin(dialog) : nullptr;
+        return skin && skin->FSkinState == ssActive;
+    });
+    return skin && skin->FSkinState == ssActive ? skin : nullptr;
+}
+
+RECT WorkArea(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+}  // namespace
+
+// The font and colour dialogs open beside the form in the screen's bottom-right corner; the
+// skin's frame, taller than the system's, keeps them inside the work area all the same.
+TEST_F(WordForm, FontAndColourDialogs_InsideTheWorkArea) {
+    ASSERT_TRUE(FittedSkinOf(form->Handle())) << "the form is not skinned";
+    auto inside = [](const char* name) {
+        return [name](HWND dialog) {
+            if (!FittedSkinOf(dialog)) ADD_FAILURE() << "the " << name << " dialog is not skinned";
+            const RECT r = guitest::WindowRectOf(dialog), work = WorkArea(dialog);
+            EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+                << "the " << name << " dialog at " << guitest::ToString(r) << ", the work area " << guitest::ToString(work);
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        };
+    };
+    EXPECT_EQ(1u, notepadtest::RunDialogs([&] { form->NFontsClick(form); }, {inside("font")}).size());
+    EXPECT_EQ(1u, notepadtest::RunDialogs([&] { form->NColorsClick(form); }, {inside("colour")}).size());
+}
