@@ -311,6 +311,9 @@ private:
     bool callDefaultAlive(TMessage& message);
     void onSetText(TMessage& message, const TWndMethod& previous);
     TNCObject* objectUnder(POINT framePoint);
+    // WM_WINDOWPOSCHANGING of a fixed system dialog resizing itself: the size it asks for
+    // is taken as measured under the system frame.
+    void keepDialogClientSize(WINDOWPOS& pos);
     skinframe::FrameMetrics frameMetrics() const;
     skinframe::ButtonFacts buttonFacts();
     // The definition whose image the button shows: its own, or on a minimised window the

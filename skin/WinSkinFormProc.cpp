@@ -365,7 +365,25 @@ void TWinSkinForm::WMWindowPosChanged(TMessage& m) {
     CallDefault(m);
 }
 
-void TWinSkinForm::WMWindowPosChanging(TMessage& m) { CallDefault(m); }
+void TWinSkinForm::WMWindowPosChanging(TMessage& m) {
+    if (auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam)) keepDialogClientSize(*pos);
+    CallDefault(m);
+}
+
+void TWinSkinForm::keepDialogClientSize(WINDOWPOS& pos) {
+    // A system dialog that sizes itself (the colour dialog opening its custom-colour half)
+    // measured its size under the system frame before the skin came; under the skin's
+    // frame the same size would take the difference off its client area and put its
+    // buttons on the bottom border.  Only a dialog the user cannot size (no sizing border)
+    // and only a real change of size: moving it, and the skin's own fitting, are left alone.
+    if (!FDialogClass || FControl || FSkinState != ssActive || FWindowState != wsSkinNormal) return;
+    if ((pos.flags & SWP_NOSIZE) || (GetWindowLongA(FHandle, GWL_STYLE) & WS_THICKFRAME)) return;
+    if (FOrigFrameWidth <= 0 || FOrigFrameHeight <= 0) return;
+    RECT now{};
+    if (!GetWindowRect(FHandle, &now) || (pos.cx == now.right - now.left && pos.cy == now.bottom - now.top)) return;
+    pos.cx += FBorderLeft + FBorderRight - FOrigFrameWidth;
+    pos.cy += FBorderTop + FBorderBottom + FMenuHeight - FOrigFrameHeight;
+}
 
 // ---- the non-client area ----------------------------------------------------------------
 

@@ -1,5 +1,8 @@
 // scrivet's main form in this process, dictated to by the stand-in recognizer (loaded here
 // through COM) and appending to the stand-in word processor in its own process.
+#include <windows.h>
+#include <colordlg.h>
+
 #include <gtest/gtest.h>
 
 #include "ComCtrls.h"
@@ -267,4 +270,24 @@ TEST_F(WordForm, FontAndColourDialogs_InsideTheWorkArea) {
     };
     EXPECT_EQ(1u, notepadtest::RunDialogs([&] { form->NFontsClick(form); }, {inside("font")}).size());
     EXPECT_EQ(1u, notepadtest::RunDialogs([&] { form->NColorsClick(form); }, {inside("colour")}).size());
+}
+
+// The colour dialog opening its custom-colour half sizes itself as it measured under the
+// system's frame: under the skin's frame its client area keeps its height, so its buttons
+// stay clear of the bottom border.
+TEST_F(WordForm, ColourDialog_CustomColoursKeepTheClientHeight) {
+    ASSERT_TRUE(FittedSkinOf(form->Handle())) << "the form is not skinned";
+    RECT before{}, after{};
+    const auto seen = notepadtest::RunDialogs([&] { form->NColorsClick(form); }, {[&](HWND dialog) {
+        if (!FittedSkinOf(dialog)) ADD_FAILURE() << "the colour dialog is not skinned";
+        before = guitest::ClientRectOf(dialog);
+        guitest::PressButton(dialog, COLOR_MIX);
+        guitest::PumpUntil([&] { return guitest::ClientRectOf(dialog).right > before.right; });
+        after = guitest::ClientRectOf(dialog);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    }});
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_GT(after.right, before.right) << "the custom-colour half never opened";
+    EXPECT_EQ(before.bottom, after.bottom) << "client height before and after opening the custom colours";
 }
