@@ -342,6 +342,9 @@ private:
     void paintBarButton(HDC dc, TWinSysButton& button, int cell);
 
     void newSysPopup();
+    // The skinned system menu stands in for the system's own (the window has one, or the
+    // fixed menu of old NT systems is built).
+    bool showsSkinnedSysMenu() const;
     // The form's popup menus (and, with xcMenuItem, its main menus) drawn by the system
     // again, with the application's own item handlers.
     void menusOwnerDrawOff();
