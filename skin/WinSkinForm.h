@@ -145,6 +145,7 @@ public:
     void WMCtlColorStatic(TMessage& message);
     void WMSize(TMessage& message);
     void WMGetMinMaxInfo(TMessage& message);
+    void WMQueryOpen(TMessage& message);
     void WMWindowPosChanged(TMessage& message);
     void WMWindowPosChanging(TMessage& message);
     void WMNCActivate(TMessage& message);
@@ -314,6 +315,10 @@ private:
     // WM_WINDOWPOSCHANGING of a fixed system dialog resizing itself: the size it asks for
     // is taken as measured under the system frame.
     void keepDialogClientSize(WINDOWPOS& pos);
+    // A window maximised while it still had its caption (before the skin came) lies where
+    // the system maximises a captioned window; it is moved to where the system maximises
+    // it without the caption, as every later maximising puts it.
+    void placeMaximized();
     skinframe::FrameMetrics frameMetrics() const;
     skinframe::ButtonFacts buttonFacts();
     // The definition whose image the button shows: its own, or on a minimised window the

@@ -150,6 +150,7 @@ void TWinSkinForm::WndProc(TMessage& m) {
         handled = false;
         break;
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); break;
+    case WM_QUERYOPEN: WMQueryOpen(m); break;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); break;
     case WM_NCACTIVATE:
         FActive = m.WParam != 0;
@@ -358,6 +359,16 @@ void TWinSkinForm::WMGetMinMaxInfo(TMessage& m) {
     if (FWindowState == wsSkinMinimized) SetCaptionStyle(true);
     else if (FWindowKind != wkMDIChild || FWindowState == wsSkinNormal) SetCaptionStyle(false);
     else SetCaptionStyle(true);
+}
+
+void TWinSkinForm::WMQueryOpen(TMessage& m) {
+    if (!callDefaultAlive(m)) return;
+    // The minimised window carries its caption, and the system measures where to maximise
+    // it from its style before it tells the window it is no longer minimised: without the
+    // caption now, a window restored to maximised lies where one maximised from its normal
+    // state does (one border pixel further in on every side).  The WM_GETMINMAXINFO that
+    // follows, still minimised, gives the caption back until the state has changed.
+    if (m.Result && FWindowKind != wkMDIChild) SetCaptionStyle(false);
 }
 
 void TWinSkinForm::WMWindowPosChanged(TMessage& m) {

@@ -37,8 +37,12 @@ protected:
         skinform::SkinFormTest::TearDown();
     }
 
+    // How the window is shown when the skin comes to it.
+    enum class ShownAs { Normal, Maximised };
+
     // A visible overlapped window at (x, y) of w x h, skinned once the skin is applied.
-    TWinSkinForm* Skinned(TestWindow& window, int x, int y, int w, int h, bool withMenu = false) {
+    TWinSkinForm* Skinned(TestWindow& window, int x, int y, int w, int h, bool withMenu = false,
+                          ShownAs shown = ShownAs::Normal) {
         TestWindowOptions options;
         options.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
         options.x = x;
@@ -75,6 +79,7 @@ protected:
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
         SendMessageW(window.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+        if (shown == ShownAs::Maximised) ShowWindow(window.Handle(), SW_MAXIMIZE);
         TWinSkinForm* skin = SkinAndApply(window.Handle());
         return skin && skin->FSkinState == ssActive ? skin : nullptr;
     }
@@ -133,6 +138,14 @@ void ClickAt(POINT screen) {
     MoveTo(screen);
     Button(MOUSEEVENTF_LEFTDOWN);
     Button(MOUSEEVENTF_LEFTUP);
+}
+
+// Clicks the visible caption button with the action.
+::testing::AssertionResult ClickButton(TWinSkinForm& skin, int action, const char* what) {
+    TWinSysButton* button = VisibleButton(skin, action);
+    if (!button) return ::testing::AssertionFailure() << "no " << what << " button";
+    ClickAt(CentreOnScreen(skin.FHandle, button->Bounds));
+    return ::testing::AssertionSuccess();
 }
 
 // What the window shows now, read back from its window DC without repainting it.
@@ -268,12 +281,7 @@ TEST_F(SkinnedFrame, MaximiseMinimiseRestoreRestore_BackAtItsRectangle) {
     ASSERT_TRUE(Activate(*skin));
     const HWND hwnd = window.Handle();
     const RECT normal = guitest::WindowRectOf(hwnd);
-    auto click = [&](int action, const char* what) {
-        TWinSysButton* button = VisibleButton(*skin, action);
-        if (!button) return ::testing::AssertionFailure() << "no " << what << " button";
-        ClickAt(CentreOnScreen(hwnd, button->Bounds));
-        return ::testing::AssertionSuccess();
-    };
+    auto click = [&](int action, const char* what) { return ClickButton(*skin, action, what); };
     ASSERT_TRUE(click(1, "maximise"));
     ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; })) << "maximised";
     ASSERT_TRUE(click(2, "minimise"));
@@ -363,6 +371,34 @@ TEST_F(SkinnedFrame, WindowSmallerThanItsParts_KeepsItsBottomBorderAndLosesButto
         EXPECT_TRUE(guitest::PixelIs(frame, skin->FBorderLeft + inner / 2, 40 - skin->FBorderBottom + y,
                                      part->PixelColor(inner / 2, y) & 0xFFFFFF))
             << "bottom border row " << y;
+}
+
+// Maximised before the skin came, by its button and back from the minimised strip: the
+// window lies on the same rectangle each time (one that had kept its caption's border
+// reached a pixel further out on every side).
+TEST_F(SkinnedFrame, Maximised_SameRectangleAtStartByItsButtonAndFromTheStrip) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300, false, ShownAs::Maximised);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_TRUE(Activate(*skin));
+    const HWND hwnd = window.Handle();
+    ASSERT_TRUE(IsZoomed(hwnd));
+    const RECT atStart = guitest::WindowRectOf(hwnd);
+    ASSERT_TRUE(ClickButton(*skin, 1, "restore (maximised)"));
+    ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(hwnd) && skin->FWindowState == wsSkinNormal; })) << "restored";
+    ASSERT_TRUE(ClickButton(*skin, 1, "maximise"));
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; })) << "maximised";
+    const RECT byButton = guitest::WindowRectOf(hwnd);
+    ASSERT_TRUE(ClickButton(*skin, 2, "minimise"));
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd) && skin->FWindowState == wsSkinMinimized; })) << "minimised";
+    ASSERT_TRUE(ClickButton(*skin, 2, "restore (minimised)"));
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; }))
+        << "restored to maximised";
+    const RECT fromStrip = guitest::WindowRectOf(hwnd);
+    EXPECT_TRUE(guitest::SameRect(atStart, byButton))
+        << "at the start " << guitest::ToString(atStart) << ", by the button " << guitest::ToString(byButton);
+    EXPECT_TRUE(guitest::SameRect(fromStrip, byButton))
+        << "from the strip " << guitest::ToString(fromStrip) << ", by the button " << guitest::ToString(byButton);
 }
 
 // A click on the minimised strip's title opens the skin's system menu, not the system's
