@@ -145,6 +145,7 @@ public:
     void WMCtlColorStatic(TMessage& message);
     void WMSize(TMessage& message);
     void WMGetMinMaxInfo(TMessage& message);
+    void WMQueryOpen(TMessage& message);
     void WMWindowPosChanged(TMessage& message);
     void WMWindowPosChanging(TMessage& message);
     void WMNCActivate(TMessage& message);
@@ -311,6 +312,13 @@ private:
     bool callDefaultAlive(TMessage& message);
     void onSetText(TMessage& message, const TWndMethod& previous);
     TNCObject* objectUnder(POINT framePoint);
+    // WM_WINDOWPOSCHANGING of a fixed system dialog resizing itself: the size it asks for
+    // is taken as measured under the system frame.
+    void keepDialogClientSize(WINDOWPOS& pos);
+    // A window maximised while it still had its caption (before the skin came) lies where
+    // the system maximises a captioned window; it is moved to where the system maximises
+    // it without the caption, as every later maximising puts it.
+    void placeMaximized();
     skinframe::FrameMetrics frameMetrics() const;
     skinframe::ButtonFacts buttonFacts();
     // The definition whose image the button shows: its own, or on a minimised window the
@@ -339,6 +347,9 @@ private:
     void paintBarButton(HDC dc, TWinSysButton& button, int cell);
 
     void newSysPopup();
+    // The skinned system menu stands in for the system's own (the window has one, or the
+    // fixed menu of old NT systems is built).
+    bool showsSkinnedSysMenu() const;
     // The form's popup menus (and, with xcMenuItem, its main menus) drawn by the system
     // again, with the application's own item handlers.
     void menusOwnerDrawOff();

@@ -77,6 +77,7 @@ void TWinSkinForm::LoadBorders() {
 
 void TWinSkinForm::FitWindowToSkin(bool refit) {
     if (FWindowState == wsSkinMaximized) {
+        placeMaximized();
         FrameChanged();
         return;
     }
@@ -119,8 +120,53 @@ void TWinSkinForm::FitWindowToSkin(bool refit) {
             w = needed;
         }
     }
-    SetWindowPos(FHandle, nullptr, window.left, window.top, w, h,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // The skin's frame is mostly larger than the system's: a window placed inside the work
+    // area (a dialog the system placed against its bottom edge) stays inside it.
+    RECT fitted{window.left, window.top, window.left + w, window.top + h};
+    UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!FChild && GetMonitorInfoA(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        fitted = skinframe::KeepInWorkArea(window, fitted, monitor.rcWork);
+        if (fitted.left != window.left || fitted.top != window.top) flags &= ~static_cast<UINT>(SWP_NOMOVE);
+    }
+    SetWindowPos(FHandle, nullptr, fitted.left, fitted.top, w, h, flags);
+}
+
+namespace {
+
+// How far past the work area the system lets a maximised window of this style reach on
+// each side: its frame as the system measures it for maximising (a full caption counts
+// its dialog frame, not its border).
+int maximizedInset(DWORD style, DWORD exStyle) {
+    if ((style & WS_CAPTION) == WS_CAPTION) style &= ~static_cast<DWORD>(WS_BORDER);
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return -r.left;
+}
+
+}  // namespace
+
+void TWinSkinForm::placeMaximized() {
+    if (!(FCaps & capCaptionToggle) || FWindowKind == wkMDIChild || FChild) return;
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(FHandle, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(FHandle, GWL_EXSTYLE));
+    if ((style & WS_CAPTION) == WS_CAPTION) return;
+    RECT window{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowRect(FHandle, &window) ||
+        !GetMonitorInfoA(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    RECT captioned = monitor.rcWork, bare = monitor.rcWork;
+    const int captionedInset = maximizedInset(style | WS_CAPTION, exStyle);
+    const int bareInset = maximizedInset(style, exStyle);
+    InflateRect(&captioned, captionedInset, captionedInset);
+    InflateRect(&bare, bareInset, bareInset);
+    // Only the system's own place for the captioned window is corrected: a window the
+    // program placed itself keeps its place.
+    if (!EqualRect(&window, &captioned) || EqualRect(&window, &bare)) return;
+    SetWindowPos(FHandle, nullptr, bare.left, bare.top, width(bare), height(bare), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- painting ---------------------------------------------------------------------------

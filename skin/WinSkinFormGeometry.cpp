@@ -53,6 +53,15 @@ FrameRects CalcFrameRects(const FrameMetrics& m, int w, int h) {
     return r;
 }
 
+RECT KeepInWorkArea(const RECT& before, const RECT& fitted, const RECT& work) {
+    const bool inside = before.left >= work.left && before.top >= work.top && before.right <= work.right &&
+                        before.bottom <= work.bottom;
+    if (!inside) return fitted;
+    const int dx = std::max(std::min(0, static_cast<int>(work.right - fitted.right)), static_cast<int>(work.left - fitted.left));
+    const int dy = std::max(std::min(0, static_cast<int>(work.bottom - fitted.bottom)), static_cast<int>(work.top - fitted.top));
+    return RECT{fitted.left + dx, fitted.top + dy, fitted.right + dx, fitted.bottom + dy};
+}
+
 RECT CalcButtonRect(int align, int xcoord, int ycoord, int cellWidth, int cellHeight, int windowWidth,
                     const FrameMetrics& m, int menuBarMargin, bool rightToLeft) {
     cellWidth = std::max(cellWidth, 0);

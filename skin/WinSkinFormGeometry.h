@@ -56,6 +56,12 @@ FrameRects CalcFrameRects(const FrameMetrics& m, int w, int h);
 // The rectangle of a w x h window with its size normalised (negative sizes become 0).
 RECT NormalRect(int left, int top, int right, int bottom);
 
+// The rectangle `fitted` (a window given the skin's size at its old place `before`) moved
+// back into the work area `work` when `before` lay wholly inside it and the new size runs
+// past the work area's right or bottom edge; never moved past its left or top edge.  A
+// window that already reached outside the work area stays where it is.
+RECT KeepInWorkArea(const RECT& before, const RECT& fitted, const RECT& work);
+
 // Place of a caption button of cellWidth x cellHeight by its definition's Align.
 //  0: (x, y) from the top-left corner; 1: x counted from the right edge to the button's
 //  left edge; kAlignInMenuStrip: in the menu strip of a maximised MDI child's parent,

@@ -150,6 +150,7 @@ void TWinSkinForm::WndProc(TMessage& m) {
         handled = false;
         break;
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); break;
+    case WM_QUERYOPEN: WMQueryOpen(m); break;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); break;
     case WM_NCACTIVATE:
         FActive = m.WParam != 0;
@@ -360,12 +361,40 @@ void TWinSkinForm::WMGetMinMaxInfo(TMessage& m) {
     else SetCaptionStyle(true);
 }
 
+void TWinSkinForm::WMQueryOpen(TMessage& m) {
+    if (!callDefaultAlive(m)) return;
+    // The minimised window carries its caption, and the system measures where to maximise
+    // it from its style before it tells the window it is no longer minimised: without the
+    // caption now, a window restored to maximised lies where one maximised from its normal
+    // state does (one border pixel further in on every side).  The WM_GETMINMAXINFO that
+    // follows, still minimised, gives the caption back until the state has changed.
+    if (m.Result && FWindowKind != wkMDIChild) SetCaptionStyle(false);
+}
+
 void TWinSkinForm::WMWindowPosChanged(TMessage& m) {
     ReadWindowState();
     CallDefault(m);
 }
 
-void TWinSkinForm::WMWindowPosChanging(TMessage& m) { CallDefault(m); }
+void TWinSkinForm::WMWindowPosChanging(TMessage& m) {
+    if (auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam)) keepDialogClientSize(*pos);
+    CallDefault(m);
+}
+
+void TWinSkinForm::keepDialogClientSize(WINDOWPOS& pos) {
+    // A system dialog that sizes itself (the colour dialog opening its custom-colour half)
+    // measured its size under the system frame before the skin came; under the skin's
+    // frame the same size would take the difference off its client area and put its
+    // buttons on the bottom border.  Only a dialog the user cannot size (no sizing border)
+    // and only a real change of size: moving it, and the skin's own fitting, are left alone.
+    if (!FDialogClass || FControl || FSkinState != ssActive || FWindowState != wsSkinNormal) return;
+    if ((pos.flags & SWP_NOSIZE) || (GetWindowLongA(FHandle, GWL_STYLE) & WS_THICKFRAME)) return;
+    if (FOrigFrameWidth <= 0 || FOrigFrameHeight <= 0) return;
+    RECT now{};
+    if (!GetWindowRect(FHandle, &now) || (pos.cx == now.right - now.left && pos.cy == now.bottom - now.top)) return;
+    pos.cx += FBorderLeft + FBorderRight - FOrigFrameWidth;
+    pos.cy += FBorderTop + FBorderBottom + FMenuHeight - FOrigFrameHeight;
+}
 
 // ---- the non-client area ----------------------------------------------------------------
 

@@ -158,7 +158,7 @@ void TWinSkinForm::WMSysCommand(TMessage& m) {
         } else if (key == ' ') {
             POINT origin{0, 0};
             ClientToScreen(FHandle, &origin);
-            const bool shown = FSysMenu != nullptr || SkinVersionOldNT();
+            const bool shown = showsSkinnedSysMenu();
             ShowSysMenu(origin);
             // The skinned menu was the system menu: the default would open the system's
             // own one right after it.
@@ -167,6 +167,16 @@ void TWinSkinForm::WMSysCommand(TMessage& m) {
                 return;
             }
         }
+    }
+    if (command == SC_MOUSEMENU && showsSkinnedSysMenu()) {
+        // The system opens its own menu on the mouse: a click on a minimised window's
+        // caption (the default's move loop ends without a move and asks for it).  The
+        // skinned one takes its place, its corner just off the pointer as for the
+        // system-menu button: the second press of a double-click lands on the caption, ends
+        // the menu and restores the window.
+        ShowSysMenu(POINT{static_cast<short>(LOWORD(m.LParam)) + 1, static_cast<short>(HIWORD(m.LParam)) + 1});
+        m.Result = 0;
+        return;
     }
     switch (m.WParam) {
     case SC_MINIMIZE:
@@ -188,6 +198,8 @@ void TWinSkinForm::WMSysCommand(TMessage& m) {
 }
 
 // ---- the skinned system menu ------------------------------------------------------------
+
+bool TWinSkinForm::showsSkinnedSysMenu() const { return FSysMenu != nullptr || SkinVersionOldNT(); }
 
 void TWinSkinForm::ShowSysMenu(POINT screenPoint) {
     if (sysMenuOpen_) return;  // the open one is still running its own loop
@@ -249,7 +261,10 @@ void TWinSkinForm::BuildSysMenu() {
         int glyph = sgNone;
         bool enabled = true;
         switch (info.wID) {
-        case SC_SIZE:
+        // As the system's own menu: a maximised or minimised window has no size to
+        // change (a size loop on the minimised strip would never end on Esc); the strip
+        // may still be moved.
+        case SC_SIZE: enabled = FWindowState == wsSkinNormal; break;
         case SC_MOVE: enabled = FWindowState != wsSkinMaximized; break;
         case SC_MINIMIZE:
             glyph = sgMinimize;

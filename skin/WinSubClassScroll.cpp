@@ -146,6 +146,10 @@ void TWScrollbar::UpdateBar(HWND window) {
         return;
     }
     const RECT& bar = info.rcScrollBar;  // screen; a control's bounds in its parent's client
+    if (Kind != sbkControl && !barFitsWindow(window, bar)) {
+        HideBar();
+        return;
+    }
     const int width = bar.right - bar.left, height = bar.bottom - bar.top;
     BarLength = Orientation == sbkVertical ? height : width;
     BarOrigin = POINT{bar.left, bar.top};
@@ -167,6 +171,14 @@ void TWScrollbar::UpdateBar(HWND window) {
     Shown = true;
     SetWindowPos(handle_, above, at.x, at.y, width, height, SWP_NOACTIVATE);
     MoveWindow(handle_, at.x, at.y, width, height, TRUE);
+}
+
+bool TWScrollbar::barFitsWindow(HWND window, const RECT& bar) {
+    // A window squeezed narrower or lower than its bar still reports the bar at its full
+    // thickness, reaching out over its neighbours; the window itself shows none of it.
+    RECT frame{}, inside{};
+    if (!::GetWindowRect(window, &frame) || IsRectEmpty(&bar)) return false;
+    return IntersectRect(&inside, &frame, &bar) && EqualRect(&inside, &bar);
 }
 
 void TWScrollbar::HideBar() {

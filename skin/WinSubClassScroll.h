@@ -95,6 +95,8 @@ protected:
 
 private:
     bool readGeometry(SCROLLBARINFO& info) const;
+    // The bar (screen) lies wholly within the window: the window has room to show it.
+    static bool barFitsWindow(HWND window, const RECT& bar);
     // Kind sbkControl: the control's bounds (parent client coordinates) and the thumb from
     // the platform's scroll values; forPress: its client area on screen and the thumb from
     // the host's published Position, Min, Max and PageSize.

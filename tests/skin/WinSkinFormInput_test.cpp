@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "Menus.h"
 #include "SkinManage.h"
 #include "SkinPrimitives.h"
 #include "WinSkinData.h"
@@ -36,8 +37,12 @@ protected:
         skinform::SkinFormTest::TearDown();
     }
 
+    // How the window is shown when the skin comes to it.
+    enum class ShownAs { Normal, Maximised };
+
     // A visible overlapped window at (x, y) of w x h, skinned once the skin is applied.
-    TWinSkinForm* Skinned(TestWindow& window, int x, int y, int w, int h, bool withMenu = false) {
+    TWinSkinForm* Skinned(TestWindow& window, int x, int y, int w, int h, bool withMenu = false,
+                          ShownAs shown = ShownAs::Normal) {
         TestWindowOptions options;
         options.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
         options.x = x;
@@ -74,8 +79,20 @@ protected:
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
         SendMessageW(window.Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+        if (shown == ShownAs::Maximised) ShowWindow(window.Handle(), SW_MAXIMIZE);
         TWinSkinForm* skin = SkinAndApply(window.Handle());
         return skin && skin->FSkinState == ssActive ? skin : nullptr;
+    }
+
+    // The skinned window titled "Strip", minimised; null when it never got there.
+    TWinSkinForm* MinimisedStrip(TestWindow& window, bool withMenu) {
+        TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300, withMenu);
+        if (!skin) return nullptr;
+        SetWindowTextW(window.Handle(), L"Strip");
+        ShowWindow(window.Handle(), SW_MINIMIZE);
+        const bool minimised =
+            PumpUntil([&] { return IsIconic(window.Handle()) && skin->FWindowState == wsSkinMinimized; });
+        return minimised ? skin : nullptr;
     }
 
     // Brings the window forward and waits until its skin knows it is active.
@@ -121,6 +138,14 @@ void ClickAt(POINT screen) {
     MoveTo(screen);
     Button(MOUSEEVENTF_LEFTDOWN);
     Button(MOUSEEVENTF_LEFTUP);
+}
+
+// Clicks the visible caption button with the action.
+::testing::AssertionResult ClickButton(TWinSkinForm& skin, int action, const char* what) {
+    TWinSysButton* button = VisibleButton(skin, action);
+    if (!button) return ::testing::AssertionFailure() << "no " << what << " button";
+    ClickAt(CentreOnScreen(skin.FHandle, button->Bounds));
+    return ::testing::AssertionSuccess();
 }
 
 // What the window shows now, read back from its window DC without repainting it.
@@ -169,6 +194,7 @@ struct MenuWatch {
     explicit MenuWatch(TWinSkinForm* skin) {
         watched = skin;
         opened = seenOpen = false;
+        shownMenu = nullptr;
         hook = SetWindowsHookExW(WH_CBT, &MenuWatch::Cbt, nullptr, GetCurrentThreadId());
         timer = SetTimer(nullptr, 0, 500, &MenuWatch::Tick);
     }
@@ -188,7 +214,10 @@ struct MenuWatch {
         // a hang, not a judgement (a system menu left open fails the restore instead).
         bool open = false;
         for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
-            if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) open = true;
+            if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) {
+                open = true;
+                shownMenu = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+            }
         if (opened || (open && seenOpen)) EndMenu();
         seenOpen = open;
     }
@@ -197,10 +226,12 @@ struct MenuWatch {
     static TWinSkinForm* watched;
     static bool opened;
     static bool seenOpen;
+    static HMENU shownMenu;  // the menu of the last popup seen open
 };
 TWinSkinForm* MenuWatch::watched = nullptr;
 bool MenuWatch::opened = false;
 bool MenuWatch::seenOpen = false;
+HMENU MenuWatch::shownMenu = nullptr;
 
 TEST_F(SkinnedFrame, CaptionButtons_LeavingGivesBackTheirPixels) {
     TestWindow window;
@@ -250,12 +281,7 @@ TEST_F(SkinnedFrame, MaximiseMinimiseRestoreRestore_BackAtItsRectangle) {
     ASSERT_TRUE(Activate(*skin));
     const HWND hwnd = window.Handle();
     const RECT normal = guitest::WindowRectOf(hwnd);
-    auto click = [&](int action, const char* what) {
-        TWinSysButton* button = VisibleButton(*skin, action);
-        if (!button) return ::testing::AssertionFailure() << "no " << what << " button";
-        ClickAt(CentreOnScreen(hwnd, button->Bounds));
-        return ::testing::AssertionSuccess();
-    };
+    auto click = [&](int action, const char* what) { return ClickButton(*skin, action, what); };
     ASSERT_TRUE(click(1, "maximise"));
     ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; })) << "maximised";
     ASSERT_TRUE(click(2, "minimise"));
@@ -272,12 +298,9 @@ TEST_F(SkinnedFrame, MaximiseMinimiseRestoreRestore_BackAtItsRectangle) {
 
 TEST_F(SkinnedFrame, MinimisedCaption_TitleRestoreGlyphAndDoubleClick) {
     TestWindow window;
-    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300, true);
+    TWinSkinForm* skin = MinimisedStrip(window, true);
     ASSERT_NE(skin, nullptr);
     const HWND hwnd = window.Handle();
-    SetWindowTextW(hwnd, L"Strip");
-    ShowWindow(hwnd, SW_MINIMIZE);
-    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd) && skin->FWindowState == wsSkinMinimized; }));
 
     // Where the minimise button stands, the skin's restore glyph.
     TWinSysButton* restore = VisibleButton(*skin, 2);
@@ -348,6 +371,63 @@ TEST_F(SkinnedFrame, WindowSmallerThanItsParts_KeepsItsBottomBorderAndLosesButto
         EXPECT_TRUE(guitest::PixelIs(frame, skin->FBorderLeft + inner / 2, 40 - skin->FBorderBottom + y,
                                      part->PixelColor(inner / 2, y) & 0xFFFFFF))
             << "bottom border row " << y;
+}
+
+// Maximised before the skin came, by its button and back from the minimised strip: the
+// window lies on the same rectangle each time (one that had kept its caption's border
+// reached a pixel further out on every side).
+TEST_F(SkinnedFrame, Maximised_SameRectangleAtStartByItsButtonAndFromTheStrip) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300, false, ShownAs::Maximised);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_TRUE(Activate(*skin));
+    const HWND hwnd = window.Handle();
+    ASSERT_TRUE(IsZoomed(hwnd));
+    const RECT atStart = guitest::WindowRectOf(hwnd);
+    ASSERT_TRUE(ClickButton(*skin, 1, "restore (maximised)"));
+    ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(hwnd) && skin->FWindowState == wsSkinNormal; })) << "restored";
+    ASSERT_TRUE(ClickButton(*skin, 1, "maximise"));
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; })) << "maximised";
+    const RECT byButton = guitest::WindowRectOf(hwnd);
+    ASSERT_TRUE(ClickButton(*skin, 2, "minimise"));
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd) && skin->FWindowState == wsSkinMinimized; })) << "minimised";
+    ASSERT_TRUE(ClickButton(*skin, 2, "restore (minimised)"));
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd) && skin->FWindowState == wsSkinMaximized; }))
+        << "restored to maximised";
+    const RECT fromStrip = guitest::WindowRectOf(hwnd);
+    EXPECT_TRUE(guitest::SameRect(atStart, byButton))
+        << "at the start " << guitest::ToString(atStart) << ", by the button " << guitest::ToString(byButton);
+    EXPECT_TRUE(guitest::SameRect(fromStrip, byButton))
+        << "from the strip " << guitest::ToString(fromStrip) << ", by the button " << guitest::ToString(byButton);
+}
+
+// A click on the minimised strip's title opens the skin's system menu, not the system's
+// own; there, as in the system's, the strip can be neither sized nor minimised.
+TEST_F(SkinnedFrame, MinimisedStrip_ClickOnTheTitleShowsTheSkinsSystemMenu) {
+    TestWindow window;
+    TWinSkinForm* skin = MinimisedStrip(window, false);
+    ASSERT_NE(skin, nullptr);
+    const HWND hwnd = window.Handle();
+    TWinSysButton* restore = VisibleButton(*skin, 2);
+    ASSERT_NE(restore, nullptr) << "no button restores the minimised window";
+    const POINT title{data->Title->Margins.Left + 2, restore->Bounds.top + 4};
+    ASSERT_EQ(skin->ButtonAt(title), nullptr) << "the title's first column lies on a caption button";
+    MenuWatch watch(skin);
+    const RECT r = guitest::WindowRectOf(hwnd);
+    ClickAt(POINT{r.left + title.x, r.top + title.y});
+    // The menu runs its own loop inside the click's dispatch; the watch ends it.
+    ASSERT_TRUE(PumpUntil([&] { return MenuWatch::shownMenu != nullptr; })) << "no menu opened";
+    ASSERT_NE(skin->FSysPopup, nullptr) << "the system's own menu opened";
+    EXPECT_EQ(MenuWatch::shownMenu, skin->FSysPopup->Handle()) << "the system's own menu opened";
+    int commands = 0;
+    for (int i = 0; i < skin->FSysPopup->Items()->Count(); ++i) {
+        TMenuItem* item = skin->FSysPopup->Items()->Items(i);
+        if (item->Tag() == SC_SIZE || item->Tag() == SC_MINIMIZE) {
+            ++commands;
+            EXPECT_FALSE(item->Enabled()) << item->Caption() << " offered on the minimised strip";
+        }
+    }
+    EXPECT_EQ(commands, 2) << "size and minimise in the system menu";
 }
 
 }  // namespace

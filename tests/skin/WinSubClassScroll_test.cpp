@@ -216,6 +216,22 @@ TEST_F(ScrollCoverTest, ListBoxCoverLiesOverItsBarAndFollowsIt) {
     EXPECT_FALSE(IsWindowVisible(skin->VertBar->Handle())) << "hidden through the window itself";
 }
 
+// A list squeezed to no width by its neighbours has no room for its bar: its cover is not
+// left lying over the neighbour, and comes back with the room.
+TEST_F(ScrollCoverTest, ListSqueezedToNoWidthHidesItsCover) {
+    TListBox* list = HundredLines(200);
+    TSkinScrollbar* skin = Cover(list);
+    ASSERT_TRUE(skin->VertBar);
+    ASSERT_TRUE(CoversBar(*skin->VertBar, list->Handle(), OBJID_VSCROLL));
+    list->SetBounds(10, 10, 0, 200);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(skin->VertBar->Handle()); }))
+        << "a cover at " << guitest::ToString(ScreenRect(skin->VertBar->Handle())) << " over a list at "
+        << guitest::ToString(ScreenRect(list->Handle()));
+    list->SetBounds(10, 10, 160, 200);
+    EXPECT_TRUE(PumpUntil([&] { return CoversBar(*skin->VertBar, list->Handle(), OBJID_VSCROLL); }))
+        << "the cover did not come back";
+}
+
 TEST_F(ScrollCoverTest, ListBoxCoverPixelsAreTheFlatSkinsCells) {
     TListBox* list = HundredLines(300);
     TSkinScrollbar* skin = Cover(list);

@@ -1,5 +1,8 @@
 // scrivet's main form in this process, dictated to by the stand-in recognizer (loaded here
 // through COM) and appending to the stand-in word processor in its own process.
+#include <windows.h>
+#include <colordlg.h>
+
 #include <gtest/gtest.h>
 
 #include "ComCtrls.h"
@@ -227,4 +230,64 @@ TEST_F(WordForm, HelpAndAbout_Texts) {
     const std::string about = "★          关于本软件           ★\r\n" + std::string(36, '-') + "\r\n软件名称：Dormel";
     EXPECT_EQ(about, guitest::ExpectMessageBox([&] { form->NAboutClick(form); }, IDOK));
     EXPECT_EQ(about, guitest::ExpectMessageBox([&] { form->NNAboutClick(form); }, IDOK));
+}
+
+namespace {
+
+// The dialog once the skin engine has fitted its frame; null when it never was.
+TWinSkinForm* FittedSkinOf(HWND dialog) {
+    TWinSkinForm* skin = nullptr;
+    guitest::PumpUntil([&] {
+        TSkinManage* manager = TSkinManage::Instance();
+        skin = manager ? manager->FindFormSkin(dialog) : nullptr;
+        return skin && skin->FSkinState == ssActive;
+    });
+    return skin && skin->FSkinState == ssActive ? skin : nullptr;
+}
+
+RECT WorkArea(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+}  // namespace
+
+// The font and colour dialogs open beside the form in the screen's bottom-right corner; the
+// skin's frame, taller than the system's, keeps them inside the work area all the same.
+TEST_F(WordForm, FontAndColourDialogs_InsideTheWorkArea) {
+    ASSERT_TRUE(FittedSkinOf(form->Handle())) << "the form is not skinned";
+    auto inside = [](const char* name) {
+        return [name](HWND dialog) {
+            if (!FittedSkinOf(dialog)) ADD_FAILURE() << "the " << name << " dialog is not skinned";
+            const RECT r = guitest::WindowRectOf(dialog), work = WorkArea(dialog);
+            EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+                << "the " << name << " dialog at " << guitest::ToString(r) << ", the work area " << guitest::ToString(work);
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        };
+    };
+    EXPECT_EQ(1u, notepadtest::RunDialogs([&] { form->NFontsClick(form); }, {inside("font")}).size());
+    EXPECT_EQ(1u, notepadtest::RunDialogs([&] { form->NColorsClick(form); }, {inside("colour")}).size());
+}
+
+// The colour dialog opening its custom-colour half sizes itself as it measured under the
+// system's frame: under the skin's frame its client area keeps its height, so its buttons
+// stay clear of the bottom border.
+TEST_F(WordForm, ColourDialog_CustomColoursKeepTheClientHeight) {
+    ASSERT_TRUE(FittedSkinOf(form->Handle())) << "the form is not skinned";
+    RECT before{}, after{};
+    const auto seen = notepadtest::RunDialogs([&] { form->NColorsClick(form); }, {[&](HWND dialog) {
+        if (!FittedSkinOf(dialog)) ADD_FAILURE() << "the colour dialog is not skinned";
+        before = guitest::ClientRectOf(dialog);
+        guitest::PressButton(dialog, COLOR_MIX);
+        guitest::PumpUntil([&] { return guitest::ClientRectOf(dialog).right > before.right; });
+        after = guitest::ClientRectOf(dialog);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    }});
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_GT(after.right, before.right) << "the custom-colour half never opened";
+    EXPECT_EQ(before.bottom, after.bottom) << "client height before and after opening the custom colours";
 }
