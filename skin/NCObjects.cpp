@@ -8,6 +8,7 @@ TNCObject::~TNCObject() {
     // Never leave the form skin pointing at a freed object (caption buttons are rebuilt
     // on every skin change, menu-bar items on every menu change).
     if (Form && Form->FHotObject == this) Form->FHotObject = nullptr;
+    if (Form && Form->FPressedObject == this) Form->FPressedObject = nullptr;
 }
 
 void TNCObject::MouseDown() {

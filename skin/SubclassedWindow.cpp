@@ -62,6 +62,20 @@ bool setProcedureSlot(HWND window, bool unicode, WNDPROC procedure) {
     return replaced != 0 || GetLastError() == 0;
 }
 
+// A message in a handler's hands on this thread.  CallPrevious marks it passed on, so that
+// a handler that throws afterwards does not have it handed on a second time (a WM_CHAR
+// typed twice); the owner's end clears `client`, so the message's end knows whether the
+// object still exists.
+struct Dispatch {
+    SubclassedWindow* client;
+    UINT msg;
+    bool passedOn;
+    LRESULT passedResult;
+    Dispatch* outer;
+};
+
+thread_local Dispatch* innermost = nullptr;
+
 }  // namespace
 
 LRESULT CallProcedure(bool unicode, WNDPROC previous, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -78,18 +92,24 @@ struct SubclassRouting {
         // owner, still leaves the previous procedure to hand the message on to.
         const std::shared_ptr<Link> link = findLink(window, kind);
         if (!link) return CallProcedure(unicode, nullptr, window, msg, wParam, lParam);
+        Dispatch frame{link->client, msg, false, 0, innermost};
         LRESULT result;
-        if (SubclassedWindow* client = link->client) {
+        if (frame.client) {
             // Copied: the handler may free its owner, and this object with it.
-            const SubclassedWindow::Handler handler = client->handler_;
+            const SubclassedWindow::Handler handler = frame.client->handler_;
             TMessage message{msg, wParam, lParam, 0};
+            innermost = &frame;
             result = GuardedDispatch(
                 window, msg,
                 [&] {
                     handler(message);
                     return message.Result;
                 },
-                [&] { return CallProcedure(link->unicode, link->previous, window, msg, wParam, lParam); });
+                [&] {
+                    if (frame.passedOn) return frame.passedResult;
+                    return CallProcedure(link->unicode, link->previous, window, msg, wParam, lParam);
+                });
+            innermost = frame.outer;
         } else {
             result = CallProcedure(link->unicode, link->previous, window, msg, wParam, lParam);
         }
@@ -98,6 +118,8 @@ struct SubclassRouting {
             // touched again (it may be reused for another window).
             takeLink(window, kind, link.get());
             if (SubclassedWindow* client = link->client) client->windowGone();
+            // One that put the procedure back on the way still learns the window is gone.
+            else if (frame.client && frame.client->window_ == window && !frame.client->link_) frame.client->gone_ = true;
         }
         return result;
     }
@@ -127,7 +149,11 @@ struct SubclassRouting {
 SubclassedWindow::SubclassedWindow(SubclassKind kind, void* owner, Handler handler, GoneHandler gone)
     : kind_(kind), owner_(owner), handler_(std::move(handler)), goneHandler_(std::move(gone)) {}
 
-SubclassedWindow::~SubclassedWindow() { Restore(); }
+SubclassedWindow::~SubclassedWindow() {
+    Restore();
+    for (Dispatch* d = innermost; d; d = d->outer)
+        if (d->client == this) d->client = nullptr;
+}
 
 bool SubclassedWindow::Install(HWND window) {
     if (link_ || !window || !IsWindow(window) || findLink(window, kind_)) return false;
@@ -166,14 +192,22 @@ bool SubclassedWindow::Restore() {
     // Someone subclassed the window after us: our procedure stays in their chain and,
     // finding no client any more, hands everything to the procedure we replaced.
     if (procedureSlot(window_, unicode_) != procedure_) return false;
-    setProcedureSlot(window_, unicode_, previous_);
+    // Refused: ours stays in the slot, passing every message on to the one it replaced.
+    if (!setProcedureSlot(window_, unicode_, previous_)) return false;
     takeLink(window_, kind_, link.get());
     return true;
 }
 
 LRESULT SubclassedWindow::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) const {
-    if (!previous_ && (!window_ || gone_)) return 0;
-    return CallProcedure(unicode_, previous_, window_, msg, wParam, lParam);
+    if (!window_ || gone_) return 0;
+    Dispatch* passing = innermost;
+    while (passing && passing->client != this) passing = passing->outer;
+    const LRESULT result = CallProcedure(unicode_, previous_, window_, msg, wParam, lParam);
+    if (passing && passing->msg == msg) {
+        passing->passedOn = true;
+        passing->passedResult = result;
+    }
+    return result;
 }
 
 void* SubclassedWindow::ownerOf(HWND window, SubclassKind kind) {

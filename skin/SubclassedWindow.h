@@ -48,8 +48,8 @@ public:
     bool Install(HWND window);
     // From now on the handler gets no message.  True when the window has its previous
     // procedure back; false when nothing was installed, the window is gone, or a procedure
-    // installed after ours holds ours: ours then stays in that chain, passing every message
-    // on, until the window ends.
+    // installed after ours holds ours, or the system refuses to put the previous one back:
+    // ours then stays in place, passing every message on, until the window ends.
     bool Restore();
 
     bool Installed() const { return link_ != nullptr; }

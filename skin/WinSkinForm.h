@@ -280,6 +280,9 @@ public:
     HMENU FMenuHandle = nullptr, FSysMenu = nullptr;
     TColor FSavedColor = clBtnFace;
     DWORD FStyle = 0;
+    // The caption button a left press began on, until that press ends: only it may act
+    // on the release, and only it shows the pressed look while the button is held.
+    TNCObject* FPressedObject = nullptr;
     TNCObject* FHotObject = nullptr;
     bool FRegionSet = false;
     HRGN FRegion = nullptr;              // owned by the system once set on the window

@@ -24,6 +24,7 @@
 #include "WinSkinMenu.h"
 #include "WinSkinMenuItems.h"
 #include "WinSkinMenuLayout.h"
+#include "WinSkinPopMenu.h"
 #include "WndProcBoundary.h"
 
 namespace {
@@ -278,9 +279,18 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* item) {
         if (TSkinManage* manager = TSkinManage::Instance()) manager->FMenuKind = mkMenuBar;
         FTrackedMenu = sub;
         InstallMenuTrackHook();
-        if (enabled)
-            TrackPopupMenu(sub, TPM_NONOTIFY | TPM_RIGHTBUTTON | (FRightToLeft ? TPM_RIGHTALIGN : 0), x, y, 0, window,
-                           nullptr);
+        if (enabled) {
+            // The item itself is the area to avoid: where there is no room below it (a
+            // window at the screen's bottom), the drop-down opens above the bar.
+            TPMPARAMS avoid{};
+            avoid.cbSize = sizeof avoid;
+            avoid.rcExclude = RECT{FWindowRect.left + bounds.left, FWindowRect.top + bounds.top,
+                                   FWindowRect.left + bounds.right, y};
+            TWinSkinPopMenu::KeepNextClearOf(avoid.rcExclude);  // where the system does not
+            TrackPopupMenuEx(sub, TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_VERTICAL | (FRightToLeft ? TPM_RIGHTALIGN : 0), x,
+                             y, window, &avoid);
+            TWinSkinPopMenu::KeepNextClearOf(RECT{});
+        }
         const int next = t.switchTo;
         RemoveMenuTrackHook();
         t.form = nullptr;

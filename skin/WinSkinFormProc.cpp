@@ -65,6 +65,9 @@ void CALLBACK hoverTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
 // The themed caption repaint newer systems send (WM_NCUAHDRAWCAPTION, in no SDK header).
 constexpr UINT kWmNcUahDrawCaption = 0x00AE;
 
+// The left button is down as far as this thread's messages have gone.
+bool leftButtonHeld() { return GetKeyState(VK_LBUTTON) < 0; }
+
 POINT pointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 }  // namespace
@@ -482,7 +485,25 @@ TNCObject* TWinSkinForm::objectUnder(POINT framePoint) {
 void TWinSkinForm::WMNCMouseMove(TMessage& m) {
     if (!FActive) return;  // swallowed
     const POINT screen = pointOf(m.LParam);
-    if (TNCObject* object = objectUnder(ScreenToFrame(screen.x, screen.y))) {
+    TNCObject* object = objectUnder(ScreenToFrame(screen.x, screen.y));
+    // A press released away from the window never came back as a release here.
+    if (FPressedObject && !leftButtonHeld()) FPressedObject = nullptr;
+    if (FPressedObject) {
+        // While a caption button is held only that button reacts, as the system's caption
+        // does: back on it, it shows the pressed look again; elsewhere nothing lights up.
+        if (object == FPressedObject) {
+            if (FHotObject != object || object->State != nsDown) object->MouseDown();
+        } else if (FHotObject) {
+            FHotObject->MouseLeave();
+        }
+        if (object) {
+            m.Result = 0;
+            return;
+        }
+        CallDefault(m);
+        return;
+    }
+    if (object) {
         object->MouseMove();
         m.Result = 0;
         return;
@@ -492,6 +513,7 @@ void TWinSkinForm::WMNCMouseMove(TMessage& m) {
 }
 
 void TWinSkinForm::WMNCLButtonDown(TMessage& m) {
+    FPressedObject = nullptr;
     const POINT screen = pointOf(m.LParam);
     if (TNCObject* object = objectUnder(ScreenToFrame(screen.x, screen.y))) {
         if (!FActive) SetForegroundWindow(FHandle);
@@ -499,6 +521,7 @@ void TWinSkinForm::WMNCLButtonDown(TMessage& m) {
         m.Result = 0;
         // A bar item opens at once and stays the hot object while its popup runs.
         if (auto* item = dynamic_cast<TMenuBtn*>(object)) OpenMenuButton(item);
+        else if (FHotObject == object) FPressedObject = object;
         return;
     }
     if (FWindowState == wsSkinMaximized && FActive && m.WParam == HTCAPTION) m.WParam = HTMENU;
@@ -506,6 +529,9 @@ void TWinSkinForm::WMNCLButtonDown(TMessage& m) {
 }
 
 void TWinSkinForm::WMNCLButtonUp(TMessage& m) {
+    // Only the button the press began on acts, and only when released on itself.
+    TNCObject* const pressed = FPressedObject;
+    FPressedObject = nullptr;
     const POINT screen = pointOf(m.LParam);
     TNCObject* object = objectUnder(ScreenToFrame(screen.x, screen.y));
     if (!object) {
@@ -513,7 +539,7 @@ void TWinSkinForm::WMNCLButtonUp(TMessage& m) {
         return;
     }
     m.Result = 0;
-    if (object != FHotObject) return;
+    if (object != pressed || object != FHotObject) return;
     if (auto* button = dynamic_cast<TWinSysButton*>(object)) {
         button->MouseUp();
         ButtonClick(screen.x, screen.y);
@@ -521,12 +547,17 @@ void TWinSkinForm::WMNCLButtonUp(TMessage& m) {
 }
 
 void TWinSkinForm::WMNCLButtonDblClk(TMessage& m) {
+    FPressedObject = nullptr;
     const POINT screen = pointOf(m.LParam);
     if (TWinSysButton* button = ButtonAt(ScreenToFrame(screen.x, screen.y))) {
         const int action = button->Definition->Action;
         if (skinframe::IsIconAction(action)) {
             SetHoverTimer(false);
             PostMessageA(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        } else {
+            // The second press of a double-click on another button is a press like the first.
+            button->MouseDown();
+            if (FHotObject == button) FPressedObject = button;
         }
         m.Result = 0;
         return;

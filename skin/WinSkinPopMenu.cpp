@@ -54,6 +54,12 @@ std::shared_ptr<TBitmap> renderedBackground(const std::shared_ptr<TDataSkinObjec
     return bitmap;
 }
 
+// The area the next popup shown keeps clear of (KeepNextClearOf): one popup opens at a time.
+RECT& areaToKeepClear() {
+    static RECT area{};
+    return area;
+}
+
 bool skinningEnabled() {
     TSkinManagerLink* manager = SkinManager();
     return manager && manager->Enabled();
@@ -74,6 +80,8 @@ TWinSkinPopMenu::~TWinSkinPopMenu() { Detach(); }
 TWinSkinPopMenu* TWinSkinPopMenu::OfWindow(HWND window) {
     return SubclassedWindow::OwnerOf<TWinSkinPopMenu>(window, SubclassKind::PopupMenu);
 }
+
+void TWinSkinPopMenu::KeepNextClearOf(const RECT& area) { areaToKeepClear() = area; }
 
 void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu) {
     if (attached_ || !thunk_.Install(window)) return;
@@ -100,6 +108,7 @@ LRESULT TWinSkinPopMenu::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kWmSkinQuery) return 1;
+    if (msg == WM_WINDOWPOSCHANGING) return WMWindowPosChanging(wParam, lParam);
     if (!skinningEnabled()) return CallDefault(msg, wParam, lParam);
     switch (msg) {
     case WM_DESTROY:
@@ -114,6 +123,29 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: return WMPaint();
     default: return CallDefault(msg, wParam, lParam);
     }
+}
+
+LRESULT TWinSkinPopMenu::WMWindowPosChanging(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallDefault(WM_WINDOWPOSCHANGING, wParam, lParam);
+    auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+    RECT& area = areaToKeepClear();
+    if (!pos || !(pos->flags & SWP_SHOWWINDOW) || (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) || IsRectEmpty(&area))
+        return result;
+    const RECT avoid = area;
+    area = RECT{};
+    // Windows keeps the popup clear of the area itself (TrackPopupMenuEx's exclusion);
+    // Wine 8 places it by the screen's edges alone and pushes a drop-down that has no room
+    // below its item up over the item.  It then opens above the item, or below when only
+    // there it fits.
+    const RECT shown{pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
+    RECT overlap{};
+    if (!IntersectRect(&overlap, &shown, &avoid)) return result;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&avoid, MONITOR_DEFAULTTONEAREST), &monitor)) return result;
+    if (avoid.top - monitor.rcWork.top >= pos->cy) pos->y = avoid.top - pos->cy;
+    else if (monitor.rcWork.bottom - avoid.bottom >= pos->cy) pos->y = avoid.bottom;
+    return result;
 }
 
 bool TWinSkinPopMenu::RenderBackground() {

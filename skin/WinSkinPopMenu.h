@@ -1,8 +1,9 @@
 // The skin of one popup-menu window ("#32768"): replaces the window's procedure, paints
 // the window's frame and background from the skin's "MenuBackground" part and keeps the
 // rendered background, from which the owner-drawn menu items take the background under
-// each item.  The items themselves are drawn by the form skin's menu painters; which
-// windows get a popup skin, and who owns it, is the skin manager's business.
+// each item, and keeps a menu-bar drop-down clear of its bar item where the system placed
+// it over the item.  The items themselves are drawn by the form skin's menu painters;
+// which windows get a popup skin, and who owns it, is the skin manager's business.
 //
 // Types: TWinSkinPopMenu.
 #pragma once
@@ -52,6 +53,10 @@ public:
 
     // The popup skin attached to a window, or nullptr.
     static TWinSkinPopMenu* OfWindow(HWND window);
+    // The next popup window shown keeps clear of this screen area (a menu-bar item whose
+    // drop-down opens) where the system placed it over the area; an empty one: no area.
+    // Its submenus place themselves.
+    static void KeepNextClearOf(const RECT& area);
 
 private:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -60,6 +65,7 @@ private:
     LRESULT WMPrintClient(HDC dc, LPARAM flags);
     LRESULT WMPaint();
     LRESULT WMEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    LRESULT WMWindowPosChanging(WPARAM wParam, LPARAM lParam);
     // Renders "MenuBackground" at the window's size into background_; false when the skin
     // has no such part, holds no skin, or the window has no area.
     bool RenderBackground();

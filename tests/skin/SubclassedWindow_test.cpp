@@ -75,15 +75,18 @@ std::string nameOf(SubclassKind kind, bool unicode) {
 }
 
 // A link of the kind that counts the texts reaching its handler and hands every message
-// on, except that it throws for `failOn`.
+// on, except that it throws for `failOn`: before handing it on, or after when `passOnFirst`.
 struct Probe {
     explicit Probe(SubclassKind kind) : link(kind, this, [this](TMessage& m) { onMessage(m); }) {}
     void onMessage(TMessage& m) {
         if (m.Msg == WM_SETTEXT || m.Msg == WM_GETTEXT) ++texts;
-        if (failOn && m.Msg == failOn) throw std::runtime_error(failure);
+        const bool fail = failOn && m.Msg == failOn;
+        if (fail && !passOnFirst) throw std::runtime_error(failure);
         link.CallPrevious(m);
+        if (fail) throw std::runtime_error(failure);
     }
     UINT failOn = 0;
+    bool passOnFirst = false;
     std::string failure;
     int texts = 0;
     SubclassedWindow link;
@@ -103,6 +106,14 @@ struct ReportedErrors {
     std::vector<std::string> texts;
     TExceptionEvent saved;
 };
+
+// A procedure put in front of a window's own, counting the WM_APP messages it is handed.
+WNDPROC countedOriginal = nullptr;
+int countedCalls = 0;
+LRESULT CALLBACK countingProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_APP) ++countedCalls;
+    return CallWindowProcW(countedOriginal, window, msg, wParam, lParam);
+}
 
 }  // namespace
 
@@ -154,4 +165,37 @@ TEST(SubclassedWindow, ThrowingHandler_StaysInsideTheBoundaryForEveryKind) {
     }
     for (const std::string& failure : failures)
         EXPECT_TRUE(guitest::PumpUntil([&] { return reported.Has(failure); })) << "waited for the report: " << failure;
+}
+
+TEST(SubclassedWindow, ThrowingHandler_AfterHandingOnDoesNotHandOnAgain) {
+    ReportedErrors reported;
+    KindWindow w = makeWindowOf(SubclassKind::ComboEdit, false);
+    ASSERT_TRUE(w.window);
+    Probe probe(SubclassKind::ComboEdit);
+    ASSERT_TRUE(probe.link.Install(w.window));
+    probe.failOn = WM_CHAR;
+    probe.passOnFirst = true;
+    probe.failure = "failed after handing the character on";
+
+    SendMessageW(w.window, WM_CHAR, 'x', 1);
+    EXPECT_EQ(guitest::WindowTextW(w.window), L"x") << "the edit was handed the character twice";
+    EXPECT_TRUE(guitest::PumpUntil([&] { return reported.Has(probe.failure); })) << "waited for the report";
+}
+
+TEST(SubclassedWindow, CallPrevious_AfterTheWindowsEnd_ReachesNoProcedure) {
+    HWND window = CreateWindowExW(0, L"Static", L"", WS_OVERLAPPEDWINDOW, 10, 10, 200, 120, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(window);
+    countedCalls = 0;
+    countedOriginal = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&countingProcedure)));
+    ASSERT_TRUE(countedOriginal);
+    Probe probe(SubclassKind::FormSkin);
+    ASSERT_TRUE(probe.link.Install(window));
+    probe.link.CallPrevious(WM_APP, 0, 0);
+    ASSERT_EQ(countedCalls, 1) << "handed on while the window lives";
+
+    ASSERT_TRUE(DestroyWindow(window));
+    EXPECT_EQ(probe.link.CallPrevious(WM_APP, 0, 0), 0);
+    EXPECT_EQ(countedCalls, 1) << "the window's old procedure was called after its end";
 }

@@ -187,14 +187,16 @@ int GlyphMisses(const Capture& shown, const RECT& bounds, TDataSkinSysButton& de
 }
 
 // Notes a drop-down of the skinned menu bar opening (a popup-menu window made while the
-// form skin tracks its bar), and ends such a menu a moment later: it runs its own loop,
-// which would otherwise keep the test waiting inside it.  The system's own menus (Wine
-// opens the system menu of a minimised window on a click) are not noted.
+// form skin tracks its bar) and where it was shown (screen), and ends such a menu a moment
+// later: it runs its own loop, which would otherwise keep the test waiting inside it.  The
+// system's own menus (Wine opens the system menu of a minimised window on a click) are not
+// noted.
 struct MenuWatch {
     explicit MenuWatch(TWinSkinForm* skin) {
         watched = skin;
         opened = seenOpen = false;
         shownMenu = nullptr;
+        shown = RECT{};
         hook = SetWindowsHookExW(WH_CBT, &MenuWatch::Cbt, nullptr, GetCurrentThreadId());
         timer = SetTimer(nullptr, 0, 500, &MenuWatch::Tick);
     }
@@ -217,6 +219,7 @@ struct MenuWatch {
             if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) {
                 open = true;
                 shownMenu = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+                if (opened) GetWindowRect(w, &shown);
             }
         if (opened || (open && seenOpen)) EndMenu();
         seenOpen = open;
@@ -227,11 +230,13 @@ struct MenuWatch {
     static bool opened;
     static bool seenOpen;
     static HMENU shownMenu;  // the menu of the last popup seen open
+    static RECT shown;
 };
 TWinSkinForm* MenuWatch::watched = nullptr;
 bool MenuWatch::opened = false;
 bool MenuWatch::seenOpen = false;
 HMENU MenuWatch::shownMenu = nullptr;
+RECT MenuWatch::shown{};
 
 TEST_F(SkinnedFrame, CaptionButtons_LeavingGivesBackTheirPixels) {
     TestWindow window;
@@ -336,6 +341,75 @@ TEST_F(SkinnedFrame, MinimisedCaption_TitleRestoreGlyphAndDoubleClick) {
     EXPECT_TRUE(PumpUntil([&] { return !IsIconic(hwnd) || MenuWatch::opened; }) && !IsIconic(hwnd))
         << "a double-click did not restore the minimised window";
     EXPECT_FALSE(MenuWatch::opened) << "a click on the minimised caption opened a drop-down of the menu bar";
+}
+
+TEST_F(SkinnedFrame, CaptionButton_ActsOnlyWhenReleasedOnTheOneItWasPressedOn) {
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, 150, 500, 300);
+    ASSERT_NE(skin, nullptr);
+    ASSERT_TRUE(Activate(*skin));
+    const HWND hwnd = window.Handle();
+    TWinSysButton* maximise = VisibleButton(*skin, 1);
+    TWinSysButton* minimise = VisibleButton(*skin, 2);
+    ASSERT_NE(maximise, nullptr);
+    ASSERT_NE(minimise, nullptr);
+    MoveTo(CentreOnScreen(hwnd, maximise->Bounds));
+    ASSERT_TRUE(PumpUntil([&] { return skin->FHotObject == maximise; }));
+    Button(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PumpUntil([&] { return maximise->State == nsDown; })) << "maximise never pressed";
+
+    // Slid onto minimise, back onto maximise: pressed again, not merely lit.
+    MoveTo(CentreOnScreen(hwnd, minimise->Bounds));
+    EXPECT_TRUE(PumpUntil([&] { return maximise->State == nsNormal; })) << "maximise still pressed off itself";
+    EXPECT_NE(minimise->State, nsHot) << "minimise lit while maximise was held";
+    MoveTo(CentreOnScreen(hwnd, maximise->Bounds));
+    EXPECT_TRUE(PumpUntil([&] { return maximise->State != nsNormal; })) << "maximise never noticed the pointer back";
+    EXPECT_EQ(maximise->State, nsDown) << "back on the held maximise button";
+
+    // Released on minimise: neither button acts.
+    MoveTo(CentreOnScreen(hwnd, minimise->Bounds));
+    EXPECT_TRUE(PumpUntil([&] { return maximise->State == nsNormal; }));
+    Button(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(PumpUntil([] { return GetKeyState(VK_LBUTTON) >= 0; })) << "the release never arrived";
+    ASSERT_TRUE(guitest::PumpThroughTimerTicks(250, 2));
+    EXPECT_FALSE(IsIconic(hwnd)) << "minimise acted on a press that began on maximise";
+    EXPECT_FALSE(IsZoomed(hwnd)) << "maximise acted on a release off itself";
+    EXPECT_EQ(skin->FWindowState, wsSkinNormal);
+}
+
+TEST_F(SkinnedFrame, MenuBarDropDown_AtTheScreensBottomOpensClearOfItsItem) {
+    // The bar near the bottom of the work area, as the focused-window program sits.
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    TestWindow window;
+    TWinSkinForm* skin = Skinned(window, 200, work.bottom - 120, 400, 120, true);
+    ASSERT_NE(skin, nullptr);
+    manager->InstallHook();  // its drop-downs skinned, as in the programs
+    ASSERT_TRUE(Activate(*skin));
+    const HWND hwnd = window.Handle();
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_NE(skin->FMenuBar, nullptr);
+    ASSERT_GT(skin->FMenuBar->ItemCount(), 0);
+    TMenuBtn* file = skin->FMenuBar->Item(0);
+    ASSERT_NE(file->SubMenu, nullptr);
+    // A drop-down taller than the room left below its item.
+    for (UINT id = 200; id < 210; ++id) AppendMenuW(file->SubMenu, MF_STRING, id, L"Item");
+    const RECT r = guitest::WindowRectOf(hwnd);
+    const RECT item{r.left + file->Bounds.left, r.top + file->Bounds.top, r.left + file->Bounds.right,
+                    r.top + file->Bounds.bottom};
+    ASSERT_GT(item.top - work.top, 300) << "room above the item";
+
+    MenuWatch watch(skin);
+    MoveTo(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(PumpUntil([&] { return MenuWatch::opened && !skin->FMenuTracking; })) << "the drop-down never opened";
+    const RECT shown = MenuWatch::shown;
+    ASSERT_GT(guitest::Height(shown), work.bottom - item.bottom) << "the drop-down fitted below its item";
+    RECT overlap{};
+    EXPECT_FALSE(IntersectRect(&overlap, &shown, &item))
+        << "the drop-down " << guitest::ToString(shown) << " covers its item " << guitest::ToString(item);
+    EXPECT_LE(shown.bottom, item.top) << "the drop-down did not open above the bar";
 }
 
 TEST_F(SkinnedFrame, WindowSmallerThanItsParts_KeepsItsBottomBorderAndLosesButtons) {
