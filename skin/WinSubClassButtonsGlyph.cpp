@@ -1,6 +1,7 @@
-// The glyph-button skin: the glyph layout shared with speed buttons and named pictures,
-// the glyph cell drawn from a strip (grey for the disabled cell), the image-list glyph,
-// and the painter of a host's named picture property ("PngImage").
+// The glyph-button skin: the glyph layout shared with speed buttons and named pictures
+// (the class library's, with the skin's text flags), the glyph cell drawn from a strip
+// (grey for the disabled cell), the image-list glyph, and the painter of a host's named
+// picture property ("PngImage").
 #include <algorithm>
 
 #include "Bitmap.h"
