@@ -4,6 +4,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${BUILD:-$ROOT/build}"
 NATIVE_BUILD="${NATIVE_BUILD:-$ROOT/build-native}"
 export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
+# The scripts' own Wine calls print nothing of Wine's; the test programs (build/wine-run)
+# keep its error messages.
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 WINE=/usr/lib/wine/wine64

@@ -53,15 +53,12 @@ public:
     bool Restore();
 
     bool Installed() const { return link_ != nullptr; }
-    // The window, its character set and its previous procedure as the last Install found
+    // The window's character set and its previous procedure as the last Install found
     // them; kept after Restore and after the window's end, for the message in flight.
-    HWND Window() const { return window_; }
     bool Unicode() const { return unicode_; }
     WNDPROC Previous() const { return previous_; }
     // Our procedure in the window's slot (while installed), nullptr otherwise.
     WNDPROC Procedure() const { return link_ ? procedure_ : nullptr; }
-    // WM_NCDESTROY has passed: the handle may already name another window.
-    bool WindowGone() const { return gone_; }
 
     // The previous procedure with the message (the default procedure when there is none;
     // 0 for a window that is gone or was never installed).

@@ -31,7 +31,6 @@ std::string GetWindowClassName(HWND window) {
 
 TWinSkinForm::TWinSkinForm(TComponent* owner)
     : TComponent(owner),
-      FMenuCanvas(std::make_unique<TCanvas>()),
       FControlCanvas(std::make_unique<TCanvas>()),
       FIconBitmap(std::make_unique<TBitmap>()),
       FCaptionBitmap(std::make_unique<TBitmap>()),
@@ -105,8 +104,8 @@ void TWinSkinForm::FindMDIClient() {
 void TWinSkinForm::CallDefault(TMessage& message) {
     // The previous procedure is called with the character set our procedure was installed
     // with: an ANSI call for a Unicode window would garble every text message.
-    message.Result =
-        CallProcedure(FUnicode, FWndProcThunk.Previous(), FHandle, message.Msg, message.WParam, message.LParam);
+    message.Result = CallProcedure(FWndProcThunk.Unicode(), FWndProcThunk.Previous(), FHandle, message.Msg,
+                                   message.WParam, message.LParam);
 }
 
 bool TWinSkinForm::callDefaultAlive(TMessage& message) {
@@ -202,7 +201,6 @@ void TWinSkinForm::Init(TSkinData* skinData) {
     if (skinframe::CalcCaptionToggle(SkinVersionMajor(), SkinVersionMinor(), SkinVersionWin9x(), exStyle,
                                      FOwnerWnd != nullptr, FWindowKind == wkMDIChild))
         FCaps |= capCaptionToggle;
-    FUnicode = IsWindowUnicode(FHandle) != FALSE;
     if (SkinVersionWin9x()) skinData->SkinControls &= ~SkinBit(xcSystemMenu);
 
     if (FWindowKind == wkMDIParent) {
@@ -373,7 +371,6 @@ void TWinSkinForm::Unskin() {
     }
     SetWindowRgn(FHandle, nullptr, TRUE);
     FRegionSet = false;
-    FRegion = nullptr;
 }
 
 void TWinSkinForm::Detach() {

@@ -268,11 +268,9 @@ public:
     RECT FWindowRect{};                  // screen, at the last frame paint
     int FOrigFrameWidth = 0, FOrigFrameHeight = 0;
     int FMenuHeight = 0;
-    int FButtonCount = 0;
     bool FMenuTracking = false;
     bool FRightToLeft = false;
     HMENU FTrackedMenu = nullptr;        // submenu of the menu-bar popup last tracked
-    bool FUnicode = false;
     bool FDialogClass = false;
     bool FChild = false;
     std::unique_ptr<TPopupMenu> FSysPopup;
@@ -285,10 +283,9 @@ public:
     TNCObject* FPressedObject = nullptr;
     TNCObject* FHotObject = nullptr;
     bool FRegionSet = false;
-    HRGN FRegion = nullptr;              // owned by the system once set on the window
     TControl* FControl = nullptr;        // the host form; nullptr for a raw window
     HWND FHandle = nullptr;
-    std::unique_ptr<TCanvas> FMenuCanvas, FControlCanvas;
+    std::unique_ptr<TCanvas> FControlCanvas;
     TSkinData* FSkinData = nullptr;
     TWinSkinMenu* FMenuBar = nullptr;    // owned (a component of this form skin)
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;

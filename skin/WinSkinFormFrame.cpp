@@ -59,7 +59,6 @@ void TWinSkinForm::LoadBorders() {
     }
     forgetRenderedParts();
     FreeSysButtons();
-    FButtonCount = static_cast<int>(FSkinData->CaptionButtons.size());
     bool iconLoaded = false;
     for (const auto& definition : FSkinData->CaptionButtons) {
         auto button = std::make_unique<TWinSysButton>(this, definition);
@@ -578,7 +577,7 @@ void TWinSkinForm::UpdateRegion() {
     // The system owns the region once it is set; a failed call leaves it ours to free
     // (the UniqueRegion does that).
     if (SetWindowRgn(FHandle, region.get(), TRUE)) {
-        FRegion = region.release();
+        region.release();
         FRegionSet = true;
     }
 }
@@ -587,7 +586,6 @@ void TWinSkinForm::ClearRegion() {
     if (!FRegionSet) return;
     SetWindowRgn(FHandle, nullptr, FWindowKind == wkMDIChild);
     FRegionSet = false;
-    FRegion = nullptr;
 }
 
 void TWinSkinForm::SetSysMenuStyle(bool remove) {

@@ -371,7 +371,7 @@ void TWinSkinForm::WMMenuChar(TMessage& message) {
     // asks the owner instead; Wine still finds it): the items keep their texts, so the
     // accelerator is looked up here.
     const auto menu = reinterpret_cast<HMENU>(message.LParam);
-    const wchar_t ch = MenuCharOf(LOWORD(message.WParam), FUnicode);
+    const wchar_t ch = MenuCharOf(LOWORD(message.WParam), FWndProcThunk.Unicode());
     const int count = menu && ch ? GetMenuItemCount(menu) : 0;
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOW info{};

@@ -149,7 +149,7 @@ void TWinSkinForm::WMSysCommand(TMessage& m) {
         if (key != ' ' && key != '-' && !GetCapture()) {
             // Alt or F10 alone: the first menu-bar item; Alt+letter: the enabled, visible
             // item with that accelerator.  A letter that matches no item goes on.
-            TMenuBtn* item = key == 0 ? (FMenuBar ? FMenuBar->Item(0) : nullptr) : FindAccelButton(MenuCharOf(key, FUnicode));
+            TMenuBtn* item = key == 0 ? (FMenuBar ? FMenuBar->Item(0) : nullptr) : FindAccelButton(MenuCharOf(key, FWndProcThunk.Unicode()));
             if (key == 0 || item) {
                 m.Result = 1;
                 OpenMenuButton(item);

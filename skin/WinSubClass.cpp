@@ -46,7 +46,6 @@ void TSkinControl::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bo
     Canvas = canvas;
     Host = host;
     Handle = host->Handle();
-    Unicode = Handle && IsWindowUnicode(Handle);
     hook_ = std::make_unique<TWindowProcHook>(*host, [this](TMessage& message, const TWndMethod& previous) {
         const TWndMethod* outer = previous_;
         previous_ = &previous;
@@ -82,7 +81,6 @@ void TSkinControl::AttachWindow(HWND handle, TSkinData* skinData, TWinSkinForm* 
     Enabled = true;
     Mode = 0;
     if (FormSkin) FormSkin->AddSkinControl(this);
-    Unicode = IsWindowUnicode(Handle) != FALSE;
     Caption = ReadWindowText(Handle);
 
     // A window subclassed by a skin before (even one whose link could not be taken out)
@@ -141,7 +139,7 @@ void TSkinControl::CallDefault(TMessage& message) {
     }
     // The message goes on in the form it came: a Unicode window's wide text stays wide.
     if (thunk_.Previous() || (Handle && !WindowGone()))
-        message.Result = CallProcedure(Unicode, thunk_.Previous(), Handle, message.Msg, message.WParam,
+        message.Result = CallProcedure(thunk_.Unicode(), thunk_.Previous(), Handle, message.Msg, message.WParam,
                                        message.LParam);
 }
 
@@ -225,7 +223,7 @@ TColor TSkinControl::GetParentColor(TColor fallback) const {
 }
 
 LONG_PTR TSkinControl::WindowLong(HWND handle, int index) const {
-    return Unicode ? GetWindowLongPtrW(handle, index) : GetWindowLongPtrA(handle, index);
+    return IsWindowUnicode(handle) ? GetWindowLongPtrW(handle, index) : GetWindowLongPtrA(handle, index);
 }
 
 TColor TSkinControl::SkinButtonFace() const { return SkinData ? SkinData->Colours.ButtonFace : clBtnFace; }

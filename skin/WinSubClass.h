@@ -36,10 +36,10 @@ class TWindowProcHook;
 // MouseState bits.
 enum : uint8_t { msHot = 1, msPressed = 2 };
 
-// Life of a control skin (Lifecycle): made; attached to its control; attached for the
-// colour it gave its host only (a panel skin after Unskin); its window gone (WM_NCDESTROY
+// Life of a control skin (Lifecycle): made; attached to its control (a panel skin stays
+// so after Unskin, which gives its host the colour back); its window gone (WM_NCDESTROY
 // passed: the handle may already name another window, and the skin is never active again).
-enum : int { lcCreated = 0, lcAttached = 1, lcColourOnly = 2, lcDestroyed = 6 };
+enum : int { lcCreated = 0, lcAttached = 1, lcDestroyed = 6 };
 
 // A host whose Tag is this shows its parent's background through the skin (buttons, speed
 // buttons, check boxes and radio buttons).
@@ -103,7 +103,6 @@ public:
     bool Enabled = false;
     bool Focused = false;
     std::wstring Caption;
-    bool Unicode = false;
     TSkinData* SkinData = nullptr;    // not owned
     HWND Handle = nullptr;
     TControl* Host = nullptr;         // the class-library control; nullptr for a raw window

@@ -301,5 +301,4 @@ void TSkinBox::Unskin() {
         SwitchParentBackground(false);
         Host->SetColor(SavedColor);
     }
-    Lifecycle = lcColourOnly;
 }

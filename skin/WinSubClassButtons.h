@@ -11,7 +11,7 @@
 // TSkinBitButton whenever the host is a TBitBtn (NewPushButtonSkin), so that its glyph is
 // still drawn.  Every other push button gets a TSkinButton.
 //
-// Types: TButtonFaceKind, TButtonFaceState, TGlyphLayoutUser, TGlyphPlacement,
+// Types: TButtonFaceKind, TButtonFaceState, TGlyphPlacement,
 //        TSkinButton, TSkinBitButton, TSkinMenuButton, TSkinSpeedButton;
 //        ButtonFaceCell, GlyphCellOfFace, ButtonCaptionColour, LayoutOfName, GlyphTextBounds,
 //        CalcGlyphLayout, NewPushButtonSkin.
@@ -53,8 +53,6 @@ TColor ButtonCaptionColour(const TDataSkinButton* part, int face, bool disabled,
 // "blGlyphRight" and the others in any letter case; anything else is glyph left.
 TButtonLayout LayoutOfName(const std::string& name);
 
-enum class TGlyphLayoutUser { BitButton, Picture, SpeedButton };
-
 struct TGlyphPlacement {
     POINT glyph{0, 0};  // top-left of the glyph
     RECT text{};        // the caption's rectangle, of the measured size
@@ -64,10 +62,11 @@ struct TGlyphPlacement {
 // Where the caption is measured: the button (W x H) less 2 on each side, less the glyph
 // and 2 more along the layout's axis.
 RECT GlyphTextBounds(int width, int height, SIZE glyph, TButtonLayout layout);
-// Glyph and caption placed on a W x H button; margin and spacing -1 mean automatic;
-// centre: the host's Alignment reads taCenter (bit buttons and pictures only).
-TGlyphPlacement CalcGlyphLayout(TGlyphLayoutUser user, int width, int height, SIZE glyph, SIZE text,
-                                TButtonLayout layout, int margin, int spacing, bool centre);
+// Glyph and caption placed on a W x H button by the class library's CalcButtonLayout;
+// margin and spacing -1 mean automatic; centre: the host's Alignment reads taCenter (bit
+// buttons and pictures only; a speed button has no Alignment).
+TGlyphPlacement CalcGlyphLayout(int width, int height, SIZE glyph, SIZE text, TButtonLayout layout, int margin,
+                                int spacing, bool centre);
 
 // ---- the skins -----------------------------------------------------------------------
 

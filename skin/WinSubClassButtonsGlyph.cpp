@@ -1,6 +1,7 @@
-// The glyph-button skin: the glyph layout shared with speed buttons and named pictures,
-// the glyph cell drawn from a strip (grey for the disabled cell), the image-list glyph,
-// and the painter of a host's named picture property ("PngImage").
+// The glyph-button skin: the glyph layout shared with speed buttons and named pictures
+// (the class library's, with the skin's text flags), the glyph cell drawn from a strip
+// (grey for the disabled cell), the image-list glyph, and the painter of a host's named
+// picture property ("PngImage").
 #include <algorithm>
 
 #include "Bitmap.h"
@@ -34,57 +35,18 @@ RECT GlyphTextBounds(int width, int height, SIZE glyph, TButtonLayout layout) {
     return r;
 }
 
-TGlyphPlacement CalcGlyphLayout(TGlyphLayoutUser user, int W, int H, SIZE glyph, SIZE text, TButtonLayout layout,
-                                int m, int s, bool centre) {
+TGlyphPlacement CalcGlyphLayout(int W, int H, SIZE glyph, SIZE text, TButtonLayout layout, int margin, int spacing,
+                                bool centre) {
+    // Placed as the class library places an unskinned button's glyph and caption; the
+    // host's Alignment taCenter centres them together as an automatic margin does.
+    const TButtonLayoutResult place = CalcButtonLayout(RECT{0, 0, W, H}, glyph, text, layout, centre ? -1 : margin,
+                                                       spacing);
     TGlyphPlacement p;
+    p.glyph = place.glyphPos;
+    p.text = place.textRect;
     p.flags = DT_WORDBREAK;
-    const bool across = acrossLayout(layout);
-    POINT g{0, 0}, t{0, 0};
-    if (across) {
-        g.y = (H - glyph.cy + 1) / 2;
-        t.y = (H - text.cy + 1) / 2;
-    } else {
-        g.x = (W - glyph.cx + 1) / 2;
-        t.x = (W - text.cx + 1) / 2;
-    }
-    if (text.cx == 0 || glyph.cx == 0) s = 0;
-    const int C = across ? W : H;
-    const int G = across ? glyph.cx : glyph.cy;
-    const int T = across ? text.cx : text.cy;
-    if (user == TGlyphLayoutUser::SpeedButton) centre = false;  // speed buttons do not read Alignment
-    if (m == -1 || centre) {
-        if (s == -1) {
-            m = s = (C - G - T) / 3;
-        } else {
-            m = (C - G - s - T) / 2;
-            if (user == TGlyphLayoutUser::SpeedButton) m += 1;
-        }
-    } else if (s == -1) {
-        s = (C - m - G - T) / 2;
-    }
-    switch (layout) {
-    case blGlyphLeft:
-        g.x = m;
-        t.x = m + G + s;
-        break;
-    case blGlyphRight:
-        g.x = W - m - G;
-        t.x = g.x - s - T;
-        p.flags |= DT_RIGHT;
-        break;
-    case blGlyphTop:
-        g.y = m;
-        t.y = m + G + s;
-        p.flags |= DT_CENTER;
-        break;
-    case blGlyphBottom:
-        g.y = H - m - G;
-        t.y = g.y - s - T;
-        p.flags |= DT_CENTER;
-        break;
-    }
-    p.glyph = g;
-    p.text = RECT{t.x, t.y, t.x + text.cx, t.y + text.cy};
+    if (layout == blGlyphRight) p.flags |= DT_RIGHT;
+    else if (!acrossLayout(layout)) p.flags |= DT_CENTER;
     return p;
 }
 
@@ -164,7 +126,7 @@ void TSkinBitButton::Paint(HDC dc, const RECT& rect) {
     Caption = ReplaceFirstBars(Caption);
     const SIZE text = MeasureCaption(mem, Caption, GlyphTextBounds(W, H, glyphSize, layout));
     const TGlyphPlacement place =
-        CalcGlyphLayout(TGlyphLayoutUser::BitButton, W, H, glyphSize, text, layout, margin, spacing, centre);
+        CalcGlyphLayout(W, H, glyphSize, text, layout, margin, spacing, centre);
 
     if (glyph && !glyph->Empty()) {
         DrawGlyph(mem, place.glyph, numGlyphs, GlyphCellOfFace(face), *glyph);
@@ -217,7 +179,7 @@ void TSkinBitButton::PaintGraphic(HDC dc, const RECT& rect) {
     Caption = ReplaceFirstBars(Caption);
     const SIZE text = MeasureCaption(mem, Caption, GlyphTextBounds(W, H, pictureSize, layout));
     const TGlyphPlacement place =
-        CalcGlyphLayout(TGlyphLayoutUser::Picture, W, H, pictureSize, text, layout, margin, spacing, centre);
+        CalcGlyphLayout(W, H, pictureSize, text, layout, margin, spacing, centre);
     if (pictureSize.cx > 0) {
         TCanvas canvas;
         canvas.SetHandle(mem);

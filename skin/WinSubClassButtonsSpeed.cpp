@@ -208,7 +208,7 @@ void TSkinSpeedButton::PaintGraphic(HDC dc, const RECT& rect) {
         Caption = ReplaceFirstBars(Caption);
         const SIZE text = MeasureCaption(mem, Caption, GlyphTextBounds(W, H, glyphSize, layout));
         const TGlyphPlacement place =
-            CalcGlyphLayout(TGlyphLayoutUser::SpeedButton, W, H, glyphSize, text, layout, margin, spacing, false);
+            CalcGlyphLayout(W, H, glyphSize, text, layout, margin, spacing, false);
         DrawGlyph(mem, place.glyph, numGlyphs, glyphCell, *glyph);
         if (!Caption.empty()) {
             const int oldMode = SetBkMode(mem, TRANSPARENT);

@@ -72,7 +72,7 @@ void TSkinComBox::attachCombo(bool classLibrary) {
     WindowStyle = WindowLong(Handle, GWL_STYLE);
     freeListSkin(true);
     if ((WindowStyle & 3) != CBS_SIMPLE) {
-        if (!Unicode) SubclassEdit();
+        if (!IsWindowUnicode(Handle)) SubclassEdit();
         ListWindow = nullptr;
         return;
     }
@@ -100,12 +100,11 @@ void TSkinComBox::freeListSkin(bool unskinFirst) {
 void TSkinComBox::SubclassEdit() {
     if (editThunk_.Installed()) return;
     const HWND edit = GetTopWindow(Handle);
-    if (edit && editThunk_.Install(edit)) EditWindow = edit;
+    if (edit) editThunk_.Install(edit);
 }
 
 void TSkinComBox::releaseEdit() {
     // A later subclass of the edit keeps its place; ours then only passes messages on.
-    EditWindow = nullptr;
     editThunk_.Restore();
 }
 

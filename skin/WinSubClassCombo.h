@@ -41,7 +41,6 @@ public:
     LONG_PTR WindowStyle = 0;
     LONG_PTR ExStyle = 0;
     HWND ListWindow = nullptr;  // the list of a simple combo box
-    HWND EditWindow = nullptr;  // the edit of a drop-down combo box while subclassed
     TSkinScrollbarH* ListSkin = nullptr;  // owned by the host, like this skin
     COMBOBOXINFO Info{};
     RECT ButtonRect{};
@@ -53,9 +52,8 @@ private:
     void attachCombo(bool classLibrary);
     void releaseEdit();
     void freeListSkin(bool unskinFirst);
-    // Our procedure in front of the edit's.
-    SubclassedWindow editThunk_{SubclassKind::ComboEdit, this, [this](TMessage& m) { EditWndProc(m); },
-                                [this] { EditWindow = nullptr; }};
+    // Our procedure in front of the edit of a drop-down combo box.
+    SubclassedWindow editThunk_{SubclassKind::ComboEdit, this, [this](TMessage& m) { EditWndProc(m); }};
 };
 
 class TSkinEdit : public TSkinControl {

@@ -147,7 +147,7 @@ void TSkinTabBtn::Paint(HDC dc, const RECT& rect) {
     const Keying keying = buttons.Trans == 1 ? Keying::Magenta : Keying::Opaque;
     for (int i = 0; i < count; ++i) {
         TTabButtonItem item;
-        if (!ReadTabButtonItem(Handle, i, Unicode, item)) item = TTabButtonItem{};
+        if (!ReadTabButtonItem(Handle, i, IsWindowUnicode(Handle) != FALSE, item)) item = TTabButtonItem{};
         RECT itemRect{};
         if (!SendMessageW(Handle, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&itemRect)))
             continue;

@@ -580,13 +580,19 @@ TEST(SkinnedPrograms, Quillet_NewKeepsTheEditorAsItWas) {
                                             CWP_SKIPINVISIBLE))
         << "the cover lies behind the new window";
 
-    // Two new windows a cycle: a leak shows as at least one object a cycle, which Wine's own
-    // caches under load (a few objects now and then) never reach.
+    // A cache fills once (some of it at paints that come late under load) and then stops
+    // growing; a leak grows as much over the second run of cycles as over the first.
+    // Measured under Wine 8, four runs side by side on a loaded machine: no type of GDI
+    // object (DCs, regions, bitmaps, fonts, brushes) grew after the first cycle in 40.
     openAndNew();
-    const GuiObjectCounts before = CountGuiObjects();
-    ASSERT_TRUE(before.gdiKnown) << before.source;
-    constexpr int kCycles = 10;
+    const GuiObjectCounts start = CountGuiObjects();
+    ASSERT_TRUE(start.gdiKnown) << start.source;
+    constexpr int kCycles = 5;
     for (int i = 0; i < kCycles; ++i) openAndNew();
-    const GuiObjectCounts after = CountGuiObjects();
-    EXPECT_LT(after.gdi, before.gdi + kCycles) << "GDI objects, " << after.source;
+    const GuiObjectCounts half = CountGuiObjects();
+    for (int i = 0; i < kCycles; ++i) openAndNew();
+    const GuiObjectCounts end = CountGuiObjects();
+    EXPECT_LE(end.gdi, half.gdi) << "GDI objects (" << end.source << "): " << start.gdi << " after one cycle, "
+                                 << half.gdi << " after " << kCycles + 1 << ", " << end.gdi << " after "
+                                 << 2 * kCycles + 1;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "WinSkinFormGeometry.h"
 
@@ -83,6 +84,24 @@ TEST(FrameGeometry, FrameRects_CoverTheWindowWithoutNegativeSizes) {
     EXPECT_TRUE(Same(negative.left, RECT{0, 0, 0, 0})) << Str(negative.left);
 }
 
+TEST(FrameGeometry, FrameRects_MenuStripEndsAboveTheBottomBorder) {
+    const FrameMetrics m{4, 30, 4, 6, 19};
+    struct Row { const char* name; int w, h; RECT menuBar, bottom; } rows[] = {
+        {"room for everything", 200, 100, {4, 30, 196, 49}, {4, 94, 196, 100}},
+        {"just room for the strip", 200, 55, {4, 30, 196, 49}, {4, 49, 196, 55}},
+        {"strip cut by the bottom border", 200, 40, {4, 30, 196, 34}, {4, 34, 196, 40}},
+        {"minimised to its caption", 160, 30, {4, 30, 156, 30}, {4, 24, 156, 30}},
+        {"narrower than the borders", 6, 100, {4, 30, 4, 49}, {4, 94, 4, 100}},
+    };
+    for (const Row& r : rows) {
+        const FrameRects got = CalcFrameRects(m, r.w, r.h);
+        EXPECT_TRUE(Same(got.menuBar, r.menuBar)) << r.name << ": menu strip " << Str(got.menuBar) << " expected "
+                                                  << Str(r.menuBar);
+        EXPECT_TRUE(Same(got.bottom, r.bottom)) << r.name << ": bottom border " << Str(got.bottom) << " expected "
+                                                << Str(r.bottom);
+    }
+}
+
 TEST(FrameGeometry, ButtonRect_ByAlign) {
     const FrameMetrics m{4, 30, 4, 4, 19};
     struct Row { const char* name; int align, x, y; bool rtl; RECT expected; } rows[] = {
@@ -95,6 +114,51 @@ TEST(FrameGeometry, ButtonRect_ByAlign) {
     for (const Row& r : rows) {
         const RECT got = CalcButtonRect(r.align, r.x, r.y, 26, 20, 200, m, 6, r.rtl);
         EXPECT_TRUE(Same(got, r.expected)) << r.name << ": " << Str(got);
+    }
+}
+
+TEST(FrameGeometry, KeepUncrowdedButtons_CloseLongest_NoOverlap) {
+    // Close, maximise, minimise from the right edge of a 200-wide caption, and the icon at the left.
+    const RECT wide[] = {{170, 5, 196, 25}, {144, 5, 170, 25}, {118, 5, 144, 25}, {4, 5, 24, 25}};
+    // The same buttons in a window 40 wide: counted from its right edge they pile onto the icon.
+    const RECT narrow[] = {{10, 5, 36, 25}, {-16, 5, 10, 25}, {-42, 5, -16, 25}, {4, 5, 24, 25}};
+    // Minimised, 160 wide: the minimise button of a skin without a restore glyph is out on entry.
+    const RECT minimised[] = {{130, 5, 156, 25}, {104, 5, 130, 25}, {78, 5, 104, 25}, {4, 5, 24, 25}};
+    // A window 20 wide: even the close button, counted from the right edge, starts left of it.
+    const RECT tiny[] = {{-6, 5, 20, 25}, {-32, 5, -6, 25}, {-58, 5, -32, 25}, {4, 5, 24, 25}};
+    const int closeFirst[] = {0, 1, 2, 3};
+    const int iconFirst[] = {3, 0, 1, 2};
+    struct Row { const char* name; const RECT* bounds; const int* order; int width; bool minimiseOut; bool expected[4]; } rows[] = {
+        {"room for all", wide, closeFirst, 200, false, {true, true, true, true}},
+        {"crowded: close kept, the icon it covers dropped", narrow, closeFirst, 40, false, {true, false, false, false}},
+        {"crowded, the icon wanted first", narrow, iconFirst, 40, false, {false, false, false, true}},
+        {"minimised, minimise button out", minimised, closeFirst, 160, true, {true, true, false, true}},
+        {"narrower than the close button", tiny, closeFirst, 20, false, {false, false, false, false}},
+        {"no width", wide, closeFirst, 0, false, {false, false, false, false}},
+    };
+    for (const Row& r : rows) {
+        bool keep[4] = {true, true, !r.minimiseOut, true};
+        KeepUncrowdedButtons(r.bounds, r.order, 4, r.width, keep);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(keep[i], r.expected[i]) << r.name << ": button " << i;
+    }
+}
+
+TEST(FrameGeometry, TitleSpan_BetweenTheIconAndTheButtonsOnItsRight) {
+    const FrameMetrics m{4, 30, 4, 4, 0};
+    const RECT icon{4, 5, 24, 25}, close{170, 5, 196, 25}, maximise{144, 5, 170, 25}, empty{50, 5, 50, 25};
+    struct Row { const char* name; int shift, clip, width; std::vector<RECT> buttons; int left, right; } rows[] = {
+        {"no buttons: TextRightClip", 10, 30, 200, {}, 10, 170},
+        {"shift inside the border", 0, 0, 200, {}, 6, 194},
+        {"icon and two buttons", 10, 30, 200, {icon, close, maximise}, 28, 140},
+        {"icon only: TextRightClip", 10, 30, 200, {icon}, 28, 170},
+        {"an empty button is not a button", 10, 30, 200, {empty}, 10, 170},
+        {"narrow: no room", 10, 30, 40, {icon, RECT{10, 5, 36, 25}}, 28, 6},
+        {"minimised, close only", 30, 60, 160, {RECT{130, 5, 156, 25}}, 30, 126},
+    };
+    for (const Row& r : rows) {
+        const TitleSpan got = CalcTitleSpan(r.shift, r.clip, m, r.width, r.buttons.data(), static_cast<int>(r.buttons.size()));
+        EXPECT_EQ(got.left, r.left) << r.name;
+        EXPECT_EQ(got.right, r.right) << r.name;
     }
 }
 

@@ -53,7 +53,7 @@ TEST_F(SkinnedForm, Attach_BorderWidthsFromTheSkinsCells) {
     EXPECT_EQ(skin->FBorderRight, data->Right->Image.Width() / data->Right->Frame);
     EXPECT_EQ(skin->FBorderTop, data->Top->Image.Height() / data->Top->Frame);
     EXPECT_EQ(skin->FBorderBottom, data->Bottom->Image.Height() / data->Bottom->Frame);
-    EXPECT_EQ(skin->FButtonCount, static_cast<int>(data->CaptionButtons.size()));
+    EXPECT_EQ(skin->FSysButtons.size(), data->CaptionButtons.size());
 }
 
 TEST_F(SkinnedForm, PaintFrame_BordersCaptionAndButtonsAreTheSkinsCells) {

@@ -392,7 +392,6 @@ TEST_F(BarSkin, Panel_TakesTheFaceColourAndGivesItBack) {
     EXPECT_EQ(SendMessageW(panel->Handle(), WM_SKINQUERY, 0, 0), 0) << "the panel skin hooks no message";
     skin->Unskin();
     EXPECT_EQ(panel->Color(), clYellow);
-    EXPECT_EQ(skin->Lifecycle, lcColourOnly);
 }
 
 // ---- track bar

@@ -97,7 +97,6 @@ TEST(ButtonSkinTables, LayoutOfName_AnyCaseElseLeft) {
 
 struct LayoutRow {
     const char* name;
-    TGlyphLayoutUser user;
     TButtonLayout layout;
     int margin, spacing;
     bool centre;
@@ -109,23 +108,22 @@ struct LayoutRow {
 // A 100 x 40 button, a 16 x 16 glyph and a 30 x 14 caption.
 const LayoutRow kLayoutRows[] = {
     // m = s = (100 - 16 - 30) / 3 = 18
-    {"left, all automatic", TGlyphLayoutUser::BitButton, blGlyphLeft, -1, -1, false, {18, 12}, {52, 13, 82, 27}, DT_WORDBREAK},
-    // m = (100 - 16 - 4 - 30) / 2 = 25
-    {"left, spacing 4", TGlyphLayoutUser::BitButton, blGlyphLeft, -1, 4, false, {25, 12}, {45, 13, 75, 27}, DT_WORDBREAK},
-    {"left, spacing 4, speed button", TGlyphLayoutUser::SpeedButton, blGlyphLeft, -1, 4, false, {26, 12}, {46, 13, 76, 27}, DT_WORDBREAK},
-    {"left, margin 2 centred by alignment", TGlyphLayoutUser::BitButton, blGlyphLeft, 2, 4, true, {25, 12}, {45, 13, 75, 27}, DT_WORDBREAK},
-    {"speed ignores alignment", TGlyphLayoutUser::SpeedButton, blGlyphLeft, 2, 4, true, {2, 12}, {22, 13, 52, 27}, DT_WORDBREAK},
+    {"left, all automatic", blGlyphLeft, -1, -1, false, {18, 12}, {52, 13, 82, 27}, DT_WORDBREAK},
+    // m = (100 - 16 - 4 - 30 + 1) / 2 = 25
+    {"left, spacing 4", blGlyphLeft, -1, 4, false, {25, 12}, {45, 13, 75, 27}, DT_WORDBREAK},
+    {"left, margin 2 centred by alignment", blGlyphLeft, 2, 4, true, {25, 12}, {45, 13, 75, 27}, DT_WORDBREAK},
+    {"left, margin 2", blGlyphLeft, 2, 4, false, {2, 12}, {22, 13, 52, 27}, DT_WORDBREAK},
     // s = (100 - 3 - 16 - 30) / 2 = 25
-    {"left, margin 3", TGlyphLayoutUser::BitButton, blGlyphLeft, 3, -1, false, {3, 12}, {44, 13, 74, 27}, DT_WORDBREAK},
-    {"right, margin 3, spacing 2", TGlyphLayoutUser::BitButton, blGlyphRight, 3, 2, false, {81, 12}, {49, 13, 79, 27}, DT_WORDBREAK | DT_RIGHT},
-    // along the height: m = (40 - 16 - 2 - 14) / 2 = 4
-    {"top, spacing 2", TGlyphLayoutUser::Picture, blGlyphTop, -1, 2, false, {42, 4}, {35, 22, 65, 36}, DT_WORDBREAK | DT_CENTER},
-    {"bottom, margin 1, spacing 0", TGlyphLayoutUser::BitButton, blGlyphBottom, 1, 0, false, {42, 23}, {35, 9, 65, 23}, DT_WORDBREAK | DT_CENTER},
+    {"left, margin 3", blGlyphLeft, 3, -1, false, {3, 12}, {44, 13, 74, 27}, DT_WORDBREAK},
+    {"right, margin 3, spacing 2", blGlyphRight, 3, 2, false, {81, 12}, {49, 13, 79, 27}, DT_WORDBREAK | DT_RIGHT},
+    // along the height: m = (40 - 16 - 2 - 14 + 1) / 2 = 4
+    {"top, spacing 2", blGlyphTop, -1, 2, false, {42, 4}, {35, 22, 65, 36}, DT_WORDBREAK | DT_CENTER},
+    {"bottom, margin 1, spacing 0", blGlyphBottom, 1, 0, false, {42, 23}, {35, 9, 65, 23}, DT_WORDBREAK | DT_CENTER},
 };
 
 TEST(ButtonSkinTables, GlyphLayout_PlacesGlyphAndCaption) {
     for (const LayoutRow& row : kLayoutRows) {
-        const TGlyphPlacement p = CalcGlyphLayout(row.user, 100, 40, SIZE{16, 16}, SIZE{30, 14}, row.layout,
+        const TGlyphPlacement p = CalcGlyphLayout(100, 40, SIZE{16, 16}, SIZE{30, 14}, row.layout,
                                                   row.margin, row.spacing, row.centre);
         EXPECT_EQ(p.glyph.x, row.glyph.x) << row.name;
         EXPECT_EQ(p.glyph.y, row.glyph.y) << row.name;
@@ -136,7 +134,7 @@ TEST(ButtonSkinTables, GlyphLayout_PlacesGlyphAndCaption) {
 
 TEST(ButtonSkinTables, GlyphLayout_NoCaptionMeansNoSpacing) {
     const TGlyphPlacement p =
-        CalcGlyphLayout(TGlyphLayoutUser::BitButton, 100, 40, SIZE{16, 16}, SIZE{0, 0}, blGlyphLeft, -1, 4, false);
+        CalcGlyphLayout(100, 40, SIZE{16, 16}, SIZE{0, 0}, blGlyphLeft, -1, 4, false);
     EXPECT_EQ(p.glyph.x, 42);  // (100 - 16) / 2: the spacing counts 0 without a caption
     EXPECT_EQ(p.glyph.y, 12);
 }

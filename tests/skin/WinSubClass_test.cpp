@@ -204,7 +204,6 @@ TEST_F(SkinControlBase, RawWindow_AnsiIsSubclassedAndGivenBack) {
     skin->AttachWindow(hwnd, data.get(), nullptr, nullptr);
     EXPECT_TRUE(skin->Attached());
     EXPECT_TRUE(skin->Subclassed());
-    EXPECT_FALSE(skin->Unicode);
     EXPECT_TRUE(skin->Enabled);
     EXPECT_EQ(skin->Caption, L"raw");
     EXPECT_EQ(TSkinControl::OfWindow(hwnd), skin);
@@ -224,7 +223,6 @@ TEST_F(SkinControlBase, RawWindow_UnicodeKeepsItsWideText) {
     ASSERT_NE(hwnd, nullptr);
     auto* skin = new TProbeSkin(nullptr);
     skin->AttachWindow(hwnd, data.get(), nullptr, nullptr);
-    EXPECT_TRUE(skin->Unicode);
     EXPECT_EQ(skin->Caption, L"\u4E2D\u6587");
     EXPECT_TRUE(IsWindowUnicode(hwnd)) << "subclassed with the wide call, the window stays Unicode";
     // Wide text sent to the window arrives at its own procedure unconverted.
