@@ -142,6 +142,10 @@ HWND makeBareEditor(HWND frame, int width, int height) {
     cf.bCharSet = GB2312_CHARSET;
     cf.crTextColor = RGB(0, 0, 255);
     lstrcpyA(cf.szFaceName, "\xCB\xCE\xCC\xE5");  // 宋体
+    // As the default format too, as the notepad sets it: text streamed into an empty
+    // document takes the default format, which is otherwise the control's own "System"
+    // font, far cheaper to lay out than the editor's (under Wine: its own bitmap font).
+    SendMessageA(edit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
     SendMessageA(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
     SendMessageA(edit, EM_SETTARGETDEVICE, 0, 0);
     return edit;

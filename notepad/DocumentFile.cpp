@@ -13,22 +13,93 @@ namespace {
 
 // Conversions of whole runs: the common case of a file the code page maps completely
 // costs one conversion each way.
-std::wstring toWide(const char* s, size_t n, DWORD flags = 0) {
+std::wstring toWide(const char* s, size_t n, DWORD flags = 0, UINT codePage = CP_THREAD_ACP) {
     if (n == 0) return {};
-    const int len = MultiByteToWideChar(CP_THREAD_ACP, flags, s, static_cast<int>(n), nullptr, 0);
+    const int len = MultiByteToWideChar(codePage, flags, s, static_cast<int>(n), nullptr, 0);
     if (len <= 0) return {};
     std::wstring out(static_cast<size_t>(len), L'\0');
-    MultiByteToWideChar(CP_THREAD_ACP, flags, s, static_cast<int>(n), out.data(), len);
+    MultiByteToWideChar(codePage, flags, s, static_cast<int>(n), out.data(), len);
     return out;
 }
 
-void appendAnsi(std::string& out, const wchar_t* s, size_t n) {
+void appendBytes(std::string& out, const wchar_t* s, size_t n, UINT codePage = CP_THREAD_ACP) {
     if (n == 0) return;
-    const int len = WideCharToMultiByte(CP_THREAD_ACP, 0, s, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    const int len = WideCharToMultiByte(codePage, 0, s, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
     if (len <= 0) return;
     const size_t at = out.size();
     out.resize(at + static_cast<size_t>(len));
-    WideCharToMultiByte(CP_THREAD_ACP, 0, s, static_cast<int>(n), out.data() + at, len, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, s, static_cast<int>(n), out.data() + at, len, nullptr, nullptr);
+}
+
+// The byte-order marks, in the order they are looked for.
+struct Mark {
+    TextEncoding encoding;
+    const char* bytes;
+    size_t size;
+};
+constexpr Mark kMarks[] = {
+    {TextEncoding::Utf8, "\xEF\xBB\xBF", 3},
+    {TextEncoding::Utf16Le, "\xFF\xFE", 2},
+    {TextEncoding::Utf16Be, "\xFE\xFF", 2},
+};
+
+const Mark* markAtStart(const std::string& bytes) {
+    for (const Mark& mark : kMarks)
+        if (bytes.compare(0, mark.size, mark.bytes, mark.size) == 0) return &mark;
+    return nullptr;
+}
+
+const Mark& markOf(TextEncoding encoding) {
+    for (const Mark& mark : kMarks)
+        if (mark.encoding == encoding) return mark;
+    return kMarks[0];
+}
+
+std::wstring utf16Text(const char* s, size_t n, TextEncoding encoding) {
+    const bool bigEndian = encoding == TextEncoding::Utf16Be;
+    std::wstring out(n / 2, L'\0');
+    for (size_t i = 0; i < out.size(); ++i) {
+        const unsigned first = static_cast<unsigned char>(s[2 * i]), second = static_cast<unsigned char>(s[2 * i + 1]);
+        out[i] = static_cast<wchar_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    }
+    return out;
+}
+
+void appendUtf16(std::string& out, const std::wstring& text, TextEncoding encoding) {
+    const bool bigEndian = encoding == TextEncoding::Utf16Be;
+    out.reserve(out.size() + text.size() * 2);
+    for (const wchar_t c : text) {
+        const char high = static_cast<char>((c >> 8) & 0xFF), low = static_cast<char>(c & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    }
+}
+
+// Every line ended by CR LF: a CR, an LF or a CR LF ends a line, and a last line without an
+// end gets one.  In 8-bit text no byte of a double-byte character is a CR or an LF, and kept
+// bytes never are, so line ends can be found in the bytes.
+template <class Text>
+Text withCrLf(const Text& raw) {
+    using Char = typename Text::value_type;
+    const Char cr = '\r', lf = '\n';
+    Text out;
+    out.reserve(raw.size() + raw.size() / 32 + 2);
+    const size_t n = raw.size();
+    for (size_t i = 0; i < n; ++i) {
+        const Char c = raw[i];
+        if (c != cr && c != lf) {
+            out += c;
+            continue;
+        }
+        if (c == cr && i + 1 < n && raw[i + 1] == lf) ++i;
+        out += cr;
+        out += lf;
+    }
+    if (!out.empty() && out.back() != lf) {  // the last line had no end
+        out += cr;
+        out += lf;
+    }
+    return out;
 }
 
 bool isKeptByte(wchar_t c) { return c >= kKeptByteBase && c <= kKeptByteBase + 0xFF; }
@@ -38,10 +109,10 @@ bool isKeptByte(wchar_t c) { return c >= kKeptByteBase && c <= kKeptByteBase + 0
 bool keptOrNul(wchar_t c) { return c == L'\0' || isKeptByte(c); }
 
 // True when the characters of bytes [s, s + n) come back as the same bytes.
-bool roundTrips(const char* s, size_t n, const std::wstring& wide) {
+bool roundTrips(const char* s, size_t n, const std::wstring& wide, UINT codePage = CP_THREAD_ACP) {
     if (n > 0 && wide.empty()) return false;
     std::string back;
-    appendAnsi(back, wide.data(), wide.size());
+    appendBytes(back, wide.data(), wide.size(), codePage);
     return back.size() == n && std::equal(back.begin(), back.end(), s);
 }
 
@@ -79,7 +150,28 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-std::wstring DecodeText(const std::string& bytes) {
+TextEncoding EncodingOf(const std::string& bytes) {
+    const Mark* mark = markAtStart(bytes);
+    if (!mark) return TextEncoding::Ansi;
+    const char* s = bytes.data() + mark->size;
+    const size_t n = bytes.size() - mark->size;
+    bool whole = false;
+    if (mark->encoding == TextEncoding::Utf8) {
+        const std::wstring text = toWide(s, n, MB_ERR_INVALID_CHARS, CP_UTF8);
+        whole = roundTrips(s, n, text, CP_UTF8) && text.find(L'\0') == std::wstring::npos;
+    } else {
+        whole = n % 2 == 0;
+        for (size_t i = 0; whole && i < n; i += 2) whole = s[i] != 0 || s[i + 1] != 0;
+    }
+    return whole ? mark->encoding : TextEncoding::Ansi;
+}
+
+std::wstring DecodeText(const std::string& bytes, TextEncoding encoding) {
+    if (encoding != TextEncoding::Ansi) {
+        const size_t skip = std::min(bytes.size(), markOf(encoding).size);
+        if (encoding == TextEncoding::Utf8) return toWide(bytes.data() + skip, bytes.size() - skip, 0, CP_UTF8);
+        return utf16Text(bytes.data() + skip, bytes.size() - skip, encoding);
+    }
     // The whole file at once first: a file the code page maps completely costs one
     // conversion each way.
     std::wstring whole = toWide(bytes.data(), bytes.size());
@@ -105,33 +197,28 @@ std::wstring DecodeText(const std::string& bytes) {
     return out;
 }
 
-std::string EncodeText(const std::wstring& text) {
+std::string EncodeText(const std::wstring& text, TextEncoding encoding) {
+    if (encoding != TextEncoding::Ansi) {
+        const std::wstring lines = withCrLf(text);
+        const Mark& mark = markOf(encoding);
+        std::string out(mark.bytes, mark.size);
+        if (encoding == TextEncoding::Utf8)
+            appendBytes(out, lines.data(), lines.size(), CP_UTF8);
+        else
+            appendUtf16(out, lines, encoding);
+        return out;
+    }
     std::string raw;
     raw.reserve(text.size() + text.size() / 2);
     size_t run = 0;  // start of the characters not yet converted
     for (size_t i = 0; i < text.size(); ++i) {
         if (!isKeptByte(text[i])) continue;
-        appendAnsi(raw, text.data() + run, i - run);
+        appendBytes(raw, text.data() + run, i - run);
         raw += static_cast<char>(text[i] - kKeptByteBase);
         run = i + 1;
     }
-    appendAnsi(raw, text.data() + run, text.size() - run);
-    // Line ends: no byte of a double-byte character is a CR or an LF, and kept bytes never
-    // are, so they can be found in the bytes.
-    std::string out;
-    out.reserve(raw.size() + raw.size() / 32 + 2);
-    const size_t n = raw.size();
-    for (size_t i = 0; i < n; ++i) {
-        const char c = raw[i];
-        if (c != '\r' && c != '\n') {
-            out += c;
-            continue;
-        }
-        if (c == '\r' && i + 1 < n && raw[i + 1] == '\n') ++i;
-        out += "\r\n";
-    }
-    if (!out.empty() && out.back() != '\n') out += "\r\n";  // the last line had no end
-    return out;
+    appendBytes(raw, text.data() + run, text.size() - run);
+    return withCrLf(raw);
 }
 
 size_t CountKeptBytes(const std::wstring& text) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DictationFrontEnd.h"
+#include "DocumentFile.h"
 
 class TSplitter;
 class TPanel;
@@ -141,6 +142,8 @@ private:
     unsigned textChanges_ = 0;
     // The file the document was read from as rich text (empty: none).
     std::string richTextFile_;
+    // How the document's file stores its characters; a save writes them the same way.
+    document::TextEncoding encoding_ = document::TextEncoding::Ansi;
     // The file the command line named, opened once the window is shown (empty: none).
     std::string startFile_;
 };

@@ -1,9 +1,9 @@
 // The notepad's document: its name and caption, the question to save, new, open, save,
 // save as and dropped files.  Documents are read as rich text or plain text by their
 // extension and always written as plain text (DocumentFile.h keeps the bytes the code page
-// cannot map).  No path loses the user's text without a question: a save that did not
-// complete stops whatever asked for it, and text that arrived behind a modal window is
-// asked about again.
+// cannot map, and writes a file with a byte-order mark back in its own Unicode form).  No
+// path loses the user's text without a question: a save that did not complete stops
+// whatever asked for it, and text that arrived behind a modal window is asked about again.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -133,8 +133,10 @@ void TFnotepad::loadDocument(const std::string& name, const std::string& bytes) 
         if (!RichEdit1->PlainText() && isRichText(bytes)) {
             RichEdit1->LoadFromBytes(bytes, true);
             richTextFile_ = name;
+            encoding_ = document::TextEncoding::Ansi;
         } else {
-            RichEdit1->SetWideText(document::DecodeText(bytes));
+            encoding_ = document::EncodingOf(bytes);
+            RichEdit1->SetWideText(document::DecodeText(bytes, encoding_));
             richTextFile_.clear();
         }
     } catch (const std::exception& e) {
@@ -143,6 +145,7 @@ void TFnotepad::loadDocument(const std::string& name, const std::string& bytes) 
         RichEdit1->Clear();
         CurrentFileName.clear();
         richTextFile_.clear();
+        encoding_ = document::TextEncoding::Ansi;
         UpdateCaption();
         throw Exception("无法打开文件 " + name + " 。" + texts::WithStop(e.what()));
     }
@@ -221,7 +224,7 @@ bool TFnotepad::SaveFile(int mode) {
     if (!confirmPlainTextOver(target)) return false;
     try {
         WaitCursor wait;
-        document::WriteFileReplacing(target, document::EncodeText(RichEdit1->WideText()));
+        document::WriteFileReplacing(target, document::EncodeText(RichEdit1->WideText(), encoding_));
     } catch (const std::exception&) {
         Application->MessageBox(Application->Title() + "无法保存文件 " + CurrentFileName + " 。", "错误",
                                 MB_OK | MB_ICONINFORMATION);
@@ -240,6 +243,7 @@ void TFnotepad::M_NewFilesClick(TObject*) {
     RichEdit1->Clear();
     CurrentFileName.clear();
     richTextFile_.clear();
+    encoding_ = document::TextEncoding::Ansi;
     UpdateCaption();
 }
 

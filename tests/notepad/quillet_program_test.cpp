@@ -204,6 +204,49 @@ TEST(QuilletCommandLine, UnmappableBytesSurviveEditAndSave) {
     EXPECT_EQ(HexBytes(bytes + "\r\n"), HexBytes(ReadFileBytes(file)));
 }
 
+// A file with a byte-order mark shows its characters and, saved without a change, comes
+// back byte for byte in its own form, characters beyond the code page included.
+TEST(QuilletCommandLine, UnicodeFilesShowTheirTextAndSaveInTheirOwnForm) {
+    notepadtest::CreateMarker();
+    TempDir temp(L"quillet");
+    const std::wstring text = L"\u4e2d\u6587 \ud55c\uae00 abc\r\n\u7b2c\u4e8c\u884c \U0001F600\r\n";
+    std::string le, be;
+    for (const wchar_t c : text) {
+        le += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    }
+    const struct {
+        const char* name;
+        std::string bytes;
+    } rows[] = {
+        {"UTF-16 LE", "\xFF\xFE" + le},
+        {"UTF-16 BE", "\xFE\xFF" + be},
+        {"UTF-8", "\xEF\xBB\xBF" + ToUtf8(text)},
+    };
+    for (const auto& row : rows) {
+        const std::wstring file = temp.File(L"unicode.txt");
+        ASSERT_TRUE(WriteFileBytes(file, row.bytes)) << row.name;
+        Process p = LaunchProgram(L"quillet.exe", L"\"" + file + L"\"");
+        HWND main = WaitForMainWindow(p, L"TFnotepad");
+        ASSERT_NE(nullptr, main) << row.name;
+        HWND editor = nullptr;
+        EXPECT_TRUE(PumpUntil([&] {
+            editor = FindChildByClass(main, L"TRichEdit");
+            return editor && WindowTextW(editor).find(L"\u4e2d\u6587 ") == 0;
+        })) << row.name << ": " << ToUtf8(WindowTextW(editor));
+        // Typed and taken back: the document is modified, its text the file's.
+        PostMessageW(editor, WM_CHAR, L'x', 1);
+        PostMessageW(editor, WM_KEYDOWN, VK_BACK, 1);
+        PostMessageW(editor, WM_KEYUP, VK_BACK, 0xC0000001);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        HWND question = WaitForMessageBox(p.Id());
+        ASSERT_NE(nullptr, question) << row.name << ": no question to save";
+        DismissMessageBox(question, IDYES);
+        EXPECT_EQ(0u, WaitForExit(p, 15000)) << row.name;
+        EXPECT_EQ(HexBytes(row.bytes), HexBytes(ReadFileBytes(file))) << row.name;
+    }
+}
+
 // A damaged rich-text file on the command line: the error box, then the program runs with
 // an untitled document, which no save would write over the file.
 TEST(QuilletCommandLine, DamagedRichTextIsReportedAndTheProgramRunsUntitled) {
