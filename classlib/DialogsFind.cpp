@@ -1,5 +1,5 @@
 // The modeless find and replace dialogs.  The system sends its FINDMSGSTRING notices to
-// the dialog's owner window; here that is a hidden window of the component, which reads
+// the structure's owner window; here that is a hidden window of the component, which reads
 // the find text, replace text and options back and runs OnFind / OnReplace.  The
 // FINDREPLACEA structure and its text buffers are members, so they live as long as the
 // dialog can use them.  The open dialog is registered with the application, whose loop
@@ -99,9 +99,7 @@ bool TFindDialog::Execute() {
         return true;
     }
     if (!redirector_ || !IsWindow(redirector_)) redirector_ = makeRedirector(this);
-    // The hidden window is owned by the form that opens the dialog, so that the dialog
-    // (owned by the hidden window) stays in front of that form.
-    SetWindowLongPtrA(redirector_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow()));
+    const HWND owner = ownerWindow();
 
     copyToBuffer(findText_, findBuffer_);
     fr_ = FINDREPLACEA{};
@@ -120,6 +118,10 @@ bool TFindDialog::Execute() {
         checkFailure("Find");
         throw ECommonDialogError("Find dialog failed: the dialog could not be shown", 0);
     }
+    // The notices go to the structure's owner, the hidden window; the dialog itself is
+    // owned by the window that opened it, so that it stays in front of that window while
+    // the user works there (a dialog owned by the hidden window dropped behind it).
+    if (owner) SetWindowLongPtrA(dialog, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     handle_ = dialog;
     if (Application) Application->AddModelessDialog(dialog);
     return true;
