@@ -99,7 +99,6 @@ bool TFindDialog::Execute() {
         return true;
     }
     if (!redirector_ || !IsWindow(redirector_)) redirector_ = makeRedirector(this);
-    const HWND owner = ownerWindow();
 
     copyToBuffer(findText_, findBuffer_);
     fr_ = FINDREPLACEA{};
@@ -118,10 +117,6 @@ bool TFindDialog::Execute() {
         checkFailure("Find");
         throw ECommonDialogError("Find dialog failed: the dialog could not be shown", 0);
     }
-    // The notices go to the structure's owner, the hidden window; the dialog itself is
-    // owned by the window that opened it, so that it stays in front of that window while
-    // the user works there (a dialog owned by the hidden window dropped behind it).
-    if (owner) SetWindowLongPtrA(dialog, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     handle_ = dialog;
     if (Application) Application->AddModelessDialog(dialog);
     return true;
@@ -134,6 +129,11 @@ void TFindDialog::CloseDialog() {
 }
 
 void TFindDialog::DialogShown(HWND dialog) {
+    // The notices go to the structure's owner, the hidden window; the dialog itself is
+    // owned by the window that opens it (still the active one: the dialog is not shown
+    // yet), so that it stays in front of that window while the user works there.
+    if (HWND owner = ownerWindow(); owner && owner != dialog)
+        SetWindowLongPtrA(dialog, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     moveTo(dialog);
     TCommonDialog::DialogShown(dialog);
 }
