@@ -1,5 +1,5 @@
 // The modeless find and replace dialogs.  The system sends its FINDMSGSTRING notices to
-// the dialog's owner window; here that is a hidden window of the component, which reads
+// the structure's owner window; here that is a hidden window of the component, which reads
 // the find text, replace text and options back and runs OnFind / OnReplace.  The
 // FINDREPLACEA structure and its text buffers are members, so they live as long as the
 // dialog can use them.  The open dialog is registered with the application, whose loop
@@ -99,9 +99,6 @@ bool TFindDialog::Execute() {
         return true;
     }
     if (!redirector_ || !IsWindow(redirector_)) redirector_ = makeRedirector(this);
-    // The hidden window is owned by the form that opens the dialog, so that the dialog
-    // (owned by the hidden window) stays in front of that form.
-    SetWindowLongPtrA(redirector_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow()));
 
     copyToBuffer(findText_, findBuffer_);
     fr_ = FINDREPLACEA{};
@@ -132,6 +129,11 @@ void TFindDialog::CloseDialog() {
 }
 
 void TFindDialog::DialogShown(HWND dialog) {
+    // The notices go to the structure's owner, the hidden window; the dialog itself is
+    // owned by the window that opens it (still the active one: the dialog is not shown
+    // yet), so that it stays in front of that window while the user works there.
+    if (HWND owner = ownerWindow(); owner && owner != dialog)
+        SetWindowLongPtrA(dialog, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     moveTo(dialog);
     TCommonDialog::DialogShown(dialog);
 }

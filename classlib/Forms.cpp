@@ -189,6 +189,16 @@ void TCustomForm::FocusControl(TWinControl* control) {
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
 }
 
+void TCustomForm::restoreFocus() {
+    // An MDI frame's focus belongs to its active document window (the client's default).
+    if (clientHandle_ || !handle_ || IsIconic(handle_) || GetFocus() != handle_) return;
+    for (TWinControl* c : {focusedControl_, activeControl_})
+        if (c && c != this && c->HandleAllocated() && c->CanFocus()) {
+            ::SetFocus(c->Handle());
+            return;
+        }
+}
+
 void TCustomForm::CreateParams(TCreateParams& p) {
     TCustomControl::CreateParams(p);
     p.Style = WS_CLIPCHILDREN;
@@ -354,6 +364,10 @@ void TCustomForm::WndProc(TMessage& m) {
             Perform(CM_DEACTIVATE, 0, 0);
             if (OnDeactivate) OnDeactivate(this);
         }
+        return;
+    case WM_SETFOCUS:
+        TCustomControl::WndProc(m);
+        restoreFocus();
         return;
     case WM_ERASEBKGND:
         DefaultHandler(m);  // forms let the class background show; Paint fills it anyway
@@ -616,8 +630,10 @@ bool isDialogKey(const MSG& msg) {
     case VK_RETURN: case VK_ESCAPE: case VK_EXECUTE: case VK_CANCEL: want = 0; break;
     default: return false;
     }
-    const LRESULT code =
-        SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(const_cast<MSG*>(&msg)));
+    // Asked without the message: a control handed the MSG takes itself to be in a dialog
+    // box from then on, and a multiline edit or rich edit in a dialog box posts WM_CLOSE to
+    // its parent on Esc (Windows does, and Wine copies it), which would close the form.
+    const LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, 0, 0);
     return !(code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | want));
 }
 

@@ -118,6 +118,9 @@ private:
     std::vector<TCustomForm*> mdiChildren() const;
     bool isMdiChildWindow() const;
     bool onDialogKey(const MSG& msg);
+    // The focus given to the form's own window (its activation, the close of a window it
+    // owned) goes on to the control that had it last, else to ActiveControl.
+    void restoreFocus();
     void applyAlphaBlend();
     friend class TApplication;
 

@@ -523,6 +523,13 @@ int TCustomRichEdit::FindText(const std::string& searchStr, int startPos, int le
     return found < 0 ? -1 : static_cast<int>(found);
 }
 
+void TCustomRichEdit::SetSelWideText(const std::wstring& text) {
+    // Kept on the undo stack as one action (the deletion of the selection and the
+    // insertion together); without ST_KEEPUNDO the control would empty its undo stack.
+    SETTEXTEX set{ST_SELECTION | ST_KEEPUNDO, kCodePageUtf16};
+    SendMessageA(Handle(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void TCustomRichEdit::Print(const std::string& caption) {
     HWND wnd = Handle();
     TPrinter& printer = *Printer();

@@ -46,6 +46,8 @@ public:
     // The position of the first match of searchStr in [startPos, startPos + length)
     // (length -1: to the end), or -1.
     int FindText(const std::string& searchStr, int startPos, int length, TSearchTypes options);
+    // Puts UTF-16 text in place of the selection as one step that Undo takes back.
+    void SetSelWideText(const std::wstring& text);
 
     // The document as bytes: rich text, or plain text in the ANSI code page.  Loading
     // takes rich text only when it is asked for and the bytes are rich text.

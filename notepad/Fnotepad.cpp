@@ -103,6 +103,8 @@ const TClassInfo& TFnotepad::StaticClassInfo() {
         b.Handler("M_FindNextClick", &TFnotepad::M_FindNextClick);
         b.Handler("FindDialogFind", &TFnotepad::FindDialogFind);
         b.Handler("M_ReplaceClick", &TFnotepad::M_ReplaceClick);
+        b.Handler("ReplaceDialogFind", &TFnotepad::ReplaceDialogFind);
+        b.Handler("ReplaceDialogReplace", &TFnotepad::ReplaceDialogReplace);
         b.Handler("M_DateTimeClick", &TFnotepad::M_DateTimeClick);
         b.Handler("M_AutoLinesClick", &TFnotepad::M_AutoLinesClick);
         b.Handler("M_FontClick", &TFnotepad::M_FontClick);

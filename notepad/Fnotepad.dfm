@@ -3,6 +3,7 @@ object Fnotepad: TFnotepad
   Top = 107
   Width = 696
   Height = 479
+  ActiveControl = RichEdit1
   Caption = 'Orvisk'
   Color = clBtnFace
   Font.Charset = DEFAULT_CHARSET
@@ -205,6 +206,8 @@ object Fnotepad: TFnotepad
   object PrinterSetupDialog: TPrinterSetupDialog
   end
   object ReplaceDialog: TReplaceDialog
+    OnFind = ReplaceDialogFind
+    OnReplace = ReplaceDialogReplace
   end
   object FindDialog: TFindDialog
     OnFind = FindDialogFind

@@ -105,6 +105,8 @@ public:
     void M_FindNextClick(TObject* Sender);
     void FindDialogFind(TObject* Sender);
     void M_ReplaceClick(TObject* Sender);
+    void ReplaceDialogFind(TObject* Sender);
+    void ReplaceDialogReplace(TObject* Sender);
     void M_DateTimeClick(TObject* Sender);
     void M_AutoLinesClick(TObject* Sender);
     void M_FontClick(TObject* Sender);
@@ -125,6 +127,11 @@ public:
 
 private:
     void placeDialog(HWND dialog);
+    // Selects the next occurrence after the selection; false when there is none.
+    bool selectNext(const std::string& text, unsigned searchTypes);
+    void reportNotFound(const std::string& text);  // the not-found message of the search
+    // Replaces every occurrence as one change; false when there is none.
+    bool replaceAll(const std::string& text, const std::string& replacement, unsigned searchTypes);
     // Inserts text at the caret (or over the selection) and counts the change.
     void insertText(const std::string& text);
     bool askAgainIfChanged(unsigned answeredAt);

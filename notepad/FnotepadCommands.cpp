@@ -1,6 +1,7 @@
 // The notepad's search, edit, format, print and help commands, and the choice list's
 // font and colour commands.
 #include <string>
+#include <vector>
 
 #include "ComCtrls.h"
 #include "Dialogs.h"
@@ -48,26 +49,44 @@ void TFnotepad::placeDialog(HWND dialog) {
     if (dialog) SetWindowPos(dialog, nullptr, Left() + Width() / 4, Top() + Height() / 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+unsigned searchTypesOf(const TFindDialog& dialog) {
+    unsigned types = 0;
+    if (dialog.Options() & (1u << frMatchCase)) types |= 1u << stMatchCase;
+    if (dialog.Options() & (1u << frWholeWord)) types |= 1u << stWholeWord;
+    return types;
+}
+
+}  // namespace
+
 bool TFnotepad::SearchText(const std::string& text, unsigned searchTypes) {
     // A new text is remembered and searched for at once (a find request that only
     // remembered its text and selected nothing would look broken to the user).
     if (text != LastFindText) LastFindText = text;
+    if (selectNext(text, searchTypes)) return true;
+    reportNotFound(text);
+    FindDialog->CloseDialog();
+    return false;
+}
+
+bool TFnotepad::selectNext(const std::string& text, unsigned searchTypes) {
     const int length = static_cast<int>(texts::AnsiToWide(text).size());
     for (;;) {
         const int start = RichEdit1->SelStart() + RichEdit1->SelLength();
         const int end = RichEdit1->GetTextLen();
         const int found = RichEdit1->FindText(text, start, end - start, searchTypes);
-        if (found < 0) {
-            Application->MessageBox("找不到 ''" + text + "''", "记事本", MB_OK | MB_ICONINFORMATION);
-            FindDialog->CloseDialog();
-            return false;
-        }
+        if (found < 0) return false;
         RichEdit1->SetSelStart(found);
         RichEdit1->SetSelLength(length);
         if (!RichEdit1->SelText().empty()) return true;
         RichEdit1->SetSelStart(found + 2);
         RichEdit1->SetSelLength(0);
     }
+}
+
+void TFnotepad::reportNotFound(const std::string& text) {
+    Application->MessageBox("找不到 ''" + text + "''", "记事本", MB_OK | MB_ICONINFORMATION);
 }
 
 void TFnotepad::M_ZClick(TObject*) { RichEdit1->Undo(); }
@@ -93,12 +112,66 @@ void TFnotepad::M_FindNextClick(TObject* Sender) {
 }
 
 void TFnotepad::FindDialogFind(TObject*) {
-    unsigned types = 0;
-    if (FindDialog->Options() & (1u << frMatchCase)) types |= 1u << stMatchCase;
-    if (FindDialog->Options() & (1u << frWholeWord)) types |= 1u << stWholeWord;
-    SearchText(FindDialog->FindText(), types);
+    SearchText(FindDialog->FindText(), searchTypesOf(*FindDialog));
     RichEdit1->SetFocus();
     RichEdit1->Perform(EM_SCROLLCARET, 0, 0);
+}
+
+// The replace dialog's 查找下一个: the next occurrence after the selection.  The dialog stays
+// open when there is none (the user may change the text and go on).
+void TFnotepad::ReplaceDialogFind(TObject*) {
+    const std::string text = ReplaceDialog->FindText();
+    if (!selectNext(text, searchTypesOf(*ReplaceDialog))) reportNotFound(text);
+    RichEdit1->Perform(EM_SCROLLCARET, 0, 0);
+}
+
+// 替换 puts the replacement in place of the selected occurrence, then selects the next one;
+// 全部替换 replaces every occurrence in the document.
+void TFnotepad::ReplaceDialogReplace(TObject*) {
+    const std::string text = ReplaceDialog->FindText();
+    if (text.empty()) return;
+    const unsigned types = searchTypesOf(*ReplaceDialog);
+    if (ReplaceDialog->Options() & (1u << frReplaceAll)) {
+        if (!replaceAll(text, ReplaceDialog->ReplaceText(), types)) reportNotFound(text);
+        return;
+    }
+    // The selection is replaced only when it is an occurrence under the dialog's options
+    // (the one the last search selected): the editor's own search says so.
+    const int start = RichEdit1->SelStart();
+    const int length = RichEdit1->SelLength();
+    if (length > 0 && RichEdit1->FindText(text, start, length, types) == start &&
+        length == static_cast<int>(texts::AnsiToWide(text).size()))
+        RichEdit1->SetSelText(ReplaceDialog->ReplaceText());
+    if (!selectNext(text, types)) reportNotFound(text);
+    RichEdit1->Perform(EM_SCROLLCARET, 0, 0);
+}
+
+bool TFnotepad::replaceAll(const std::string& text, const std::string& replacement, unsigned searchTypes) {
+    const int length = static_cast<int>(texts::AnsiToWide(text).size());
+    const int end = RichEdit1->GetTextLen();
+    std::vector<int> found;
+    for (int at = RichEdit1->FindText(text, 0, end, searchTypes); at >= 0;) {
+        found.push_back(at);
+        at = at + length < end ? RichEdit1->FindText(text, at + length, end - (at + length), searchTypes) : -1;
+    }
+    if (found.empty()) return false;
+    // The stretch from the first occurrence to the end of the last one goes in as one
+    // replacement, so that one Undo takes the whole change back (it takes the character
+    // format at its start: the notepad's documents are plain text).
+    const std::wstring document = RichEdit1->WideText();
+    if (static_cast<size_t>(found.back() + length) > document.size()) return false;
+    const std::wstring with = texts::AnsiToWide(replacement);
+    std::wstring stretch;
+    size_t from = static_cast<size_t>(found.front());
+    for (int at : found) {
+        stretch.append(document, from, static_cast<size_t>(at) - from);
+        stretch += with;
+        from = static_cast<size_t>(at + length);
+    }
+    RichEdit1->SetSelStart(found.front());
+    RichEdit1->SetSelLength(found.back() + length - found.front());
+    RichEdit1->SetSelWideText(stretch);
+    return true;
 }
 
 void TFnotepad::M_ReplaceClick(TObject*) {

@@ -201,6 +201,12 @@ public:
 
     // ---- menu bar and owner-drawn menus (WinSkinFormMenus.cpp) ----
     bool OpenMenuButton(TMenuBtn* item);
+    // After Esc closed the drop-down of the bar item at index: the item stays highlighted and
+    // the keyboard stays with the bar until Esc, Alt, F10, a click or the loss of the
+    // activation (the messages that are not keys are handled meanwhile).  Arrows move along
+    // the bar; Down, Up, Enter or an item's letter answer the item to open.  -1: the bar
+    // was left.
+    int KeepMenuBarSelected(int index);
     void PostMenuBarClick(TMenuBtn* item);
     void MenuBarClickAt(TMessage& message);
     TMenuBtn* FindAccelButton(wchar_t ch);

@@ -9,6 +9,9 @@
 // window procedure hands on (MenuTrackingSelect): the message is sent, never posted, so
 // the message-filter hook never sees it.
 //
+// Esc that closes the open drop-down leaves the bar selected (KeepMenuBarSelected), as the
+// system's menu bar does: a second Esc leaves it.
+//
 // Exactly one drop-down is open at any time: a switch never opens the neighbour from inside
 // the open menu's loop (a click posted there is handled by the open menu and, under Wine,
 // leaves two drop-downs open).  The hook ends the open menu instead and OpenMenuButton
@@ -37,6 +40,7 @@ struct MenuTrackState {
     int currentIndex = -1;              // the open item
     int switchTo = -1;                  // the item to open once the current popup has closed
     bool firstKey = false;              // the first menu message of this popup was seen
+    bool escaped = false;               // Esc closed the open popup itself (not a submenu of it)
     POINT lastMouse{0, 0};
     // The item last selected in the open popup (from WM_MENUSELECT).
     bool haveSelection = false;
@@ -62,6 +66,7 @@ void InstallMenuTrackHook() {
     MenuTrackState& t = track();
     t.switchTo = -1;
     t.firstKey = false;
+    t.escaped = false;
     clearSelection(t);
     GetCursorPos(&t.lastMouse);
     if (!t.hook) t.hook = SetWindowsHookExA(WH_MSGFILTER, &MenuTrackHookProc, nullptr, GetCurrentThreadId());
@@ -132,8 +137,12 @@ LRESULT menuTrackHook(int code, WPARAM wParam, LPARAM lParam) {
     switch (msg->message) {
     case WM_KEYDOWN:
         switch (msg->wParam) {
-        case VK_RETURN:
-        case VK_ESCAPE: t.switchTo = -1; break;
+        case VK_RETURN: t.switchTo = -1; break;
+        case VK_ESCAPE:
+            t.switchTo = -1;
+            // Inside a deeper submenu Esc closes that submenu only.
+            t.escaped = !t.haveSelection || t.selectedIn == form->FTrackedMenu || t.selectedPopup == form->FTrackedMenu;
+            break;
         case VK_LEFT:
             // Inside a deeper submenu Left closes that submenu instead.
             if (!t.haveSelection || t.selectedIn == form->FTrackedMenu || t.selectedPopup == form->FTrackedMenu)
@@ -291,7 +300,8 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* item) {
                              y, window, &avoid);
             TWinSkinPopMenu::KeepNextClearOf(RECT{});
         }
-        const int next = t.switchTo;
+        int next = t.switchTo;
+        const bool escaped = t.escaped;
         RemoveMenuTrackHook();
         t.form = nullptr;
         t.window = nullptr;
@@ -300,10 +310,80 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* item) {
         TSkinManage* manager = TSkinManage::Instance();
         if (!IsWindow(window) || !manager || manager->FindFormSkin(window) != this) return true;
         FMenuTracking = false;
-        if (next < 0 || next == index) break;
+        if (escaped) {
+            next = KeepMenuBarSelected(index);
+            if (next < 0) break;
+        } else if (next < 0 || next == index) {
+            break;
+        }
         index = next;
     }
     return tracked;
+}
+
+int TWinSkinForm::KeepMenuBarSelected(int index) {
+    const HWND window = FHandle;
+    auto alive = [&] {
+        TSkinManage* manager = TSkinManage::Instance();
+        return IsWindow(window) && manager && manager->FindFormSkin(window) == this;
+    };
+    auto highlight = [&](int i) {
+        if (TMenuBtn* item = FMenuBar ? FMenuBar->Item(i) : nullptr) item->MouseMove();
+    };
+    highlight(index);
+    FMenuTracking = true;  // the hover timer leaves the highlight alone
+    int open = -1;
+    WPARAM releasing = 0;  // Alt or F10 went down: the bar is left when the key comes up
+    MSG msg;
+    while (alive() && FMenuBar && GetActiveWindow() == window) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);  // for the program's own loop
+            break;
+        }
+        const UINT m = msg.message;
+        if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) {
+            const WPARAM key = msg.wParam;
+            if (key == VK_ESCAPE) break;
+            if (key == VK_MENU || key == VK_F10) {
+                releasing = key;
+            } else if (key == VK_LEFT || key == VK_RIGHT) {
+                index = NextMenuBarIndex(index, selectableItems(*FMenuBar), (key == VK_RIGHT) != FRightToLeft);
+                highlight(index);
+            } else if (key == VK_DOWN || key == VK_UP || key == VK_RETURN) {
+                open = index;
+                break;
+            } else if (TMenuBtn* item = FindAccelButton(static_cast<wchar_t>(key))) {
+                open = item->Index;
+                break;
+            }
+            continue;
+        }
+        if (m == WM_KEYUP || m == WM_SYSKEYUP) {
+            if (releasing && msg.wParam == releasing) break;
+            continue;
+        }
+        if (m == WM_CHAR || m == WM_SYSCHAR || m == WM_DEADCHAR || m == WM_SYSDEADCHAR) continue;
+        if (m == WM_NCLBUTTONDOWN && msg.hwnd == window) {
+            // A press on a bar item opens that item; anywhere else it leaves the bar and
+            // does what it always does.
+            const POINT frame = ScreenToFrame(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+            if (TMenuBtn* item = ButtonAt(frame) ? nullptr : FMenuBar->ButtonAt(frame)) {
+                open = item->Index;
+                break;
+            }
+        }
+        const bool press = m == WM_LBUTTONDOWN || m == WM_RBUTTONDOWN || m == WM_MBUTTONDOWN || m == WM_NCLBUTTONDOWN ||
+                           m == WM_NCRBUTTONDOWN || m == WM_NCMBUTTONDOWN;
+        if (press && alive() && FHotObject) FHotObject->MouseLeave();
+        DispatchMessageA(&msg);
+        if (press) break;
+    }
+    if (!alive()) return -1;
+    FMenuTracking = false;
+    if (open < 0 && FMenuBar)
+        if (TMenuBtn* item = FMenuBar->Item(index); item && FHotObject == item) item->MouseLeave();
+    return open;
 }
 
 void TWinSkinForm::PostMenuBarClick(TMenuBtn* item) {

@@ -23,6 +23,9 @@
 namespace {
 
 using guitest::Capture;
+using guitest::ClickAt;
+using guitest::MouseButton;
+using guitest::MoveMouse;
 using guitest::PumpUntil;
 using guitest::TestWindow;
 using guitest::TestWindowOptions;
@@ -123,21 +126,6 @@ POINT CentreOnScreen(HWND window, const RECT& frameRect) {
     RECT r{};
     GetWindowRect(window, &r);
     return POINT{r.left + (frameRect.left + frameRect.right) / 2, r.top + (frameRect.top + frameRect.bottom) / 2};
-}
-
-void MoveTo(POINT screen) { SetCursorPos(screen.x, screen.y); }
-
-void Button(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
-void ClickAt(POINT screen) {
-    MoveTo(screen);
-    Button(MOUSEEVENTF_LEFTDOWN);
-    Button(MOUSEEVENTF_LEFTUP);
 }
 
 // Clicks the visible caption button with the action.
@@ -247,17 +235,17 @@ TEST_F(SkinnedFrame, CaptionButtons_LeavingGivesBackTheirPixels) {
     TWinSysButton* buttons[] = {VisibleButton(*skin, 2), VisibleButton(*skin, 1), VisibleButton(*skin, 0)};
     for (TWinSysButton* button : buttons) ASSERT_NE(button, nullptr) << "minimise, maximise, close";
     const POINT away = CentreOnScreen(hwnd, RECT{100, 150, 100, 150});  // in the client area
-    MoveTo(away);
+    MoveMouse(away);
     ASSERT_TRUE(PumpUntil([&] { return skin->FHotObject == nullptr; }));
     const Capture before = Shown(hwnd);
 
     // Across minimise, maximise and close, and away: each was lit, none stays lit.
     for (TWinSysButton* button : buttons) {
-        MoveTo(CentreOnScreen(hwnd, button->Bounds));
+        MoveMouse(CentreOnScreen(hwnd, button->Bounds));
         EXPECT_TRUE(PumpUntil([&] { return skin->FHotObject == button; })) << button->Definition->Name << " never lit";
         EXPECT_GT(Differ(before, Shown(hwnd), button->Bounds), 0) << button->Definition->Name << " looks the same lit";
     }
-    MoveTo(away);
+    MoveMouse(away);
     EXPECT_TRUE(PumpUntil([&] { return skin->FHotObject == nullptr; })) << "the mouse left the buttons";
     Capture after = Shown(hwnd);
     for (TWinSysButton* button : buttons)
@@ -266,13 +254,13 @@ TEST_F(SkinnedFrame, CaptionButtons_LeavingGivesBackTheirPixels) {
     // Close pressed, dragged off and released: the window stays open and the button
     // shows its old pixels.
     TWinSysButton* close = buttons[2];
-    MoveTo(CentreOnScreen(hwnd, close->Bounds));
+    MoveMouse(CentreOnScreen(hwnd, close->Bounds));
     ASSERT_TRUE(PumpUntil([&] { return skin->FHotObject == close; }));
-    Button(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
     EXPECT_TRUE(PumpUntil([&] { return close->State == nsDown; })) << "close never pressed";
-    MoveTo(away);
+    MoveMouse(away);
     EXPECT_TRUE(PumpUntil([&] { return skin->FHotObject == nullptr; })) << "the pressed close button was left";
-    Button(MOUSEEVENTF_LEFTUP);
+    MouseButton(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(guitest::PumpThroughTimerTicks(250, 2));
     ASSERT_TRUE(IsWindow(hwnd)) << "released off the button, close closed the window";
     after = Shown(hwnd);
@@ -333,11 +321,11 @@ TEST_F(SkinnedFrame, MinimisedCaption_TitleRestoreGlyphAndDoubleClick) {
     MenuWatch watch(skin);
     RECT r{};
     GetWindowRect(hwnd, &r);
-    MoveTo(POINT{r.left + x, r.top + restore->Bounds.top + 4});
-    Button(MOUSEEVENTF_LEFTDOWN);
-    Button(MOUSEEVENTF_LEFTUP);
-    Button(MOUSEEVENTF_LEFTDOWN);
-    Button(MOUSEEVENTF_LEFTUP);
+    MoveMouse(POINT{r.left + x, r.top + restore->Bounds.top + 4});
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(PumpUntil([&] { return !IsIconic(hwnd) || MenuWatch::opened; }) && !IsIconic(hwnd))
         << "a double-click did not restore the minimised window";
     EXPECT_FALSE(MenuWatch::opened) << "a click on the minimised caption opened a drop-down of the menu bar";
@@ -353,23 +341,23 @@ TEST_F(SkinnedFrame, CaptionButton_ActsOnlyWhenReleasedOnTheOneItWasPressedOn) {
     TWinSysButton* minimise = VisibleButton(*skin, 2);
     ASSERT_NE(maximise, nullptr);
     ASSERT_NE(minimise, nullptr);
-    MoveTo(CentreOnScreen(hwnd, maximise->Bounds));
+    MoveMouse(CentreOnScreen(hwnd, maximise->Bounds));
     ASSERT_TRUE(PumpUntil([&] { return skin->FHotObject == maximise; }));
-    Button(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(PumpUntil([&] { return maximise->State == nsDown; })) << "maximise never pressed";
 
     // Slid onto minimise, back onto maximise: pressed again, not merely lit.
-    MoveTo(CentreOnScreen(hwnd, minimise->Bounds));
+    MoveMouse(CentreOnScreen(hwnd, minimise->Bounds));
     EXPECT_TRUE(PumpUntil([&] { return maximise->State == nsNormal; })) << "maximise still pressed off itself";
     EXPECT_NE(minimise->State, nsHot) << "minimise lit while maximise was held";
-    MoveTo(CentreOnScreen(hwnd, maximise->Bounds));
+    MoveMouse(CentreOnScreen(hwnd, maximise->Bounds));
     EXPECT_TRUE(PumpUntil([&] { return maximise->State != nsNormal; })) << "maximise never noticed the pointer back";
     EXPECT_EQ(maximise->State, nsDown) << "back on the held maximise button";
 
     // Released on minimise: neither button acts.
-    MoveTo(CentreOnScreen(hwnd, minimise->Bounds));
+    MoveMouse(CentreOnScreen(hwnd, minimise->Bounds));
     EXPECT_TRUE(PumpUntil([&] { return maximise->State == nsNormal; }));
-    Button(MOUSEEVENTF_LEFTUP);
+    MouseButton(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(PumpUntil([] { return GetKeyState(VK_LBUTTON) >= 0; })) << "the release never arrived";
     ASSERT_TRUE(guitest::PumpThroughTimerTicks(250, 2));
     EXPECT_FALSE(IsIconic(hwnd)) << "minimise acted on a press that began on maximise";
@@ -400,9 +388,9 @@ TEST_F(SkinnedFrame, MenuBarDropDown_AtTheScreensBottomOpensClearOfItsItem) {
     ASSERT_GT(item.top - work.top, 300) << "room above the item";
 
     MenuWatch watch(skin);
-    MoveTo(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-    Button(MOUSEEVENTF_LEFTDOWN);
-    Button(MOUSEEVENTF_LEFTUP);
+    MoveMouse(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(PumpUntil([&] { return MenuWatch::opened && !skin->FMenuTracking; })) << "the drop-down never opened";
     const RECT shown = MenuWatch::shown;
     ASSERT_GT(guitest::Height(shown), work.bottom - item.bottom) << "the drop-down fitted below its item";

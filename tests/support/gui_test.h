@@ -406,6 +406,16 @@ std::string FormatSequence(const std::vector<RecordedMessage>& messages);
 std::string FormatSequence(const ExpectedMessage* expected, std::size_t count);
 
 // ---------------------------------------------------------------------------------------
+// Real input (input.cpp): the display's pointer and keyboard, for tests that hold the
+// display_input lock.
+
+void MoveMouse(POINT screen);
+void MouseButton(DWORD flags);  // MOUSEEVENTF_LEFTDOWN ...
+void ClickAt(POINT screen);     // moves there, then presses and releases the left button
+// Presses and releases the key, with `modifier` (VK_MENU, VK_CONTROL ...) held around it.
+void PressKey(WORD vk, WORD modifier = 0);
+
+// ---------------------------------------------------------------------------------------
 // Launched programs (process.cpp)
 
 // Exit codes that mean "did not end on its own terms": an unhandled exception leaves its
