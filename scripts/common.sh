@@ -9,11 +9,16 @@ export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 WINE=/usr/lib/wine/wine64
+# Wine processes start without address randomisation, as build/wine-run explains: this
+# Wine, run without its preloader, now and then ends at start with status 1 otherwise.
+# Processes Wine starts inherit the setting.
+NORANDOM=""
+setarch -R true 2>/dev/null && NORANDOM="setarch -R"
 # Wine processes run in zh_CN.UTF-8: code page 936, and (through the C library's locale,
 # generated into the build by make_locale, the system's left alone) Chinese file names
 # and arguments.
 LOCALE_DIR="$BUILD/locale"
-wine_() { LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$WINE" "$@"; }
+wine_() { LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 $NORANDOM "$WINE" "$@"; }
 
 PACKAGES="g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth fonts-noto-cjk cmake make googletest locales \
  imagemagick x11-apps x11-utils zlib1g-dev clang libclang-rt-14-dev g++ python3 ccache libx11-dev libxext-dev"
@@ -193,12 +198,14 @@ stop_display() {
 }
 
 # A persistent wineserver and desktop process, started with closed streams so that
-# nothing Wine spawns holds the test runner's output pipe open.
+# nothing Wine spawns holds the test runner's output pipe open.  The server's own error
+# messages (a client it ends for a protocol error, with exit code 1) go to a log in the
+# prefix, where build/wine-run finds them for a program that failed.
 start_wine() {
     # A server left from registering the stand-ins would make -p fail: let it end first.
     /usr/lib/wine/wineserver -w
-    /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
-    setsid env LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+    /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>>"$WINEPREFIX/wineserver.log"
+    setsid env LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 $NORANDOM "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
     sleep 1
 }
 

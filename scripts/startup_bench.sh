@@ -5,4 +5,5 @@
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 prepare_run
-LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 "$NATIVE_BUILD/bench/startup_bench" "$BUILD" "$@"
+# The Wine processes it starts inherit the start without address randomisation.
+LOCPATH="$LOCALE_DIR" LC_ALL=zh_CN.UTF-8 $NORANDOM "$NATIVE_BUILD/bench/startup_bench" "$BUILD" "$@"

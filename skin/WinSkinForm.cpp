@@ -29,6 +29,29 @@ std::string GetWindowClassName(HWND window) {
     return buffer;
 }
 
+namespace {
+
+// An icon control that holds no icon paints only its background.  Wine's message box
+// keeps one, an icon's size, over the start of its text when the box shows no icon; any
+// repaint of it alone wipes the first characters of the message.  It is given no size:
+// the system sizes the control to its icon should one be set later.
+void shrinkEmptyIconControls(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+        if (lstrcmpiA(GetWindowClassName(child).c_str(), "Static") != 0 || (style & SS_TYPEMASK) != SS_ICON) continue;
+        if (style & (SS_CENTERIMAGE | SS_REALSIZECONTROL)) continue;
+        if (SendMessageA(child, STM_GETICON, 0, 0)) continue;
+        RECT r{};
+        GetWindowRect(child, &r);
+        if (IsRectEmpty(&r)) continue;
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(child, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        RedrawWindow(dialog, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+}  // namespace
+
 TWinSkinForm::TWinSkinForm(TComponent* owner)
     : TComponent(owner),
       FControlCanvas(std::make_unique<TCanvas>()),
@@ -235,8 +258,12 @@ void TWinSkinForm::ApplySkin() {
     FSysMenu = GetSystemMenu(FHandle, FALSE);
     LoadSmallIcon(*FIconBitmap);
     SaveFrameMetrics();
-    if (auto* form = dynamic_cast<TCustomForm*>(FControl)) SkinAllControls(form);
-    else SkinChildWindows(FHandle);
+    if (auto* form = dynamic_cast<TCustomForm*>(FControl)) {
+        SkinAllControls(form);
+    } else {
+        if (FDialogClass) shrinkEmptyIconControls(FHandle);
+        SkinChildWindows(FHandle);
+    }
     if (FSkinState == ssNew) {
         TSkinManage* manager = TSkinManage::Instance();
         if (FWindowKind == wkMDIChild) {

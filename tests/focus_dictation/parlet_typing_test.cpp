@@ -230,6 +230,8 @@ TEST(ParletProgram, RecognizerAbsent_ConfigurationMessageSetupPageAndEnd) {
     EXPECT_EQ(std::string(kConfigurationMessage), guitest::ReadMessageBox(box).text);
     guitest::DismissMessageBox(box, IDOK);
     EXPECT_EQ(0u, guitest::WaitForExit(p, 15000));
-    ASSERT_TRUE(guitest::PumpUntil([&] { return guitest::FileExists(browserLog); })) << "the set-up page was not opened";
+    // The stand-in makes its log before it writes the line: wait for the line's end.
+    ASSERT_TRUE(guitest::PumpUntil([&] { return guitest::ReadFileBytes(browserLog).find("\r\n") != std::string::npos; }))
+        << "the set-up page was not opened";
     EXPECT_NE(std::string::npos, guitest::ReadFileBytes(browserLog).find("\\read\\read.htm"));
 }

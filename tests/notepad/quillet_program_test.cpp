@@ -32,7 +32,9 @@ void expectConfigurationPath(const wchar_t* mode) {
     EXPECT_FALSE(PumpUntil([&] { return FileExists(browserLog); }, 300)) << "the page opened before the message closed";
     DismissMessageBox(box, IDOK);
     EXPECT_EQ(0u, WaitForExit(p, 15000));
-    ASSERT_TRUE(PumpUntil([&] { return FileExists(browserLog); })) << "the set-up page was not opened";
+    // The stand-in makes its log before it writes the line: wait for the line's end.
+    ASSERT_TRUE(PumpUntil([&] { return ReadFileBytes(browserLog).find("\r\n") != std::string::npos; }))
+        << "the set-up page was not opened";
     const std::string opened = ReadFileBytes(browserLog);
     EXPECT_NE(std::string::npos, opened.find("\\read\\read.htm")) << opened;
 }

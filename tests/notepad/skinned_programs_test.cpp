@@ -146,6 +146,7 @@ Capture AfterCompletePaint(HWND window) {
     if (children.empty()) return ::testing::AssertionFailure() << "the window shows no control";
     for (HWND child : children) {
         const RECT r = WindowRectOf(child);
+        if (IsRectEmpty(&r)) continue;  // a control of no size shows nothing
         std::set<COLORREF> colours;
         for (int y = r.top - frame.top; y < r.bottom - frame.top; ++y)
             for (int x = r.left - frame.left; x < r.right - frame.left; ++x) colours.insert(shot.Pixel(x, y));
@@ -384,6 +385,31 @@ TEST(SkinnedPrograms, Quillet_MessageBox) {
     });
     EXPECT_TRUE(shown) << ShowsItsControls(box, shot).message();
     if (shot.Valid()) shot.SaveBmp(ScreenshotPath(L"quillet_messagebox"));
+    // Each control repainted on its own leaves the message whole: the box has no icon,
+    // and its empty icon control lay over the start of the text.
+    HWND text = nullptr;
+    for (HWND child : VisibleChildren(box))
+        if (ClassOf(child) == L"Static" && WindowTextW(child).size() > 1) text = child;
+    ASSERT_NE(nullptr, text) << "no message text";
+    const RECT frame = WindowRectOf(box), t = WindowRectOf(text);
+    auto textPixels = [&](const Capture& c) {
+        std::vector<COLORREF> pixels;
+        for (int y = t.top - frame.top; y < t.bottom - frame.top; ++y)
+            for (int x = t.left - frame.left; x < t.right - frame.left; ++x) pixels.push_back(c.Pixel(x, y));
+        return pixels;
+    };
+    const std::vector<COLORREF> whole = textPixels(shot);
+    for (HWND child : VisibleChildren(box)) {
+        if (child == text) continue;
+        InvalidateRect(child, nullptr, TRUE);
+        Capture after;
+        EXPECT_TRUE(PumpUntil([&] {
+            if (PaintPending(child)) return false;
+            after = CaptureAsShown(box, true);
+            return after.Valid() && textPixels(after) == whole;
+        })) << "the message changed when the " << ToUtf8(ClassOf(child)) << " at " << ToString(WindowRectOf(child))
+            << " repainted";
+    }
     p.Terminate(0);
     notepadtest::CreateMarker();
 }
